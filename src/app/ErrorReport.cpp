@@ -1,0 +1,46 @@
+#include "app/ErrorReport.h"
+
+#include "app/MessageBoxes.h"
+#include "service/AppError.h"
+
+#include <QApplication>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcErrors, "tipdesk.errors", QtWarningMsg)
+
+namespace {
+QString textOf(const std::exception &failure)
+{
+    if (const auto *appError = dynamic_cast<const AppError *>(&failure))
+        return appError->text();
+    return QString::fromLocal8Bit(failure.what());
+}
+} // namespace
+
+void reportGeneralError(const QString &text)
+{
+    showMessage(QApplication::activeWindow(), text, QGuiApplication::applicationDisplayName(),
+                BoxIcon::Error);
+}
+
+bool runReportingFailures(const std::function<void()> &handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception &failure) {
+        reportGeneralError(textOf(failure));
+    }
+    return false;
+}
+
+bool runDiscardingFailures(const std::function<void()> &step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception &failure) {
+        qCDebug(lcErrors) << "discarded:" << textOf(failure);
+    }
+    return false;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every modal message box of the client goes through here, so that captions, icons and buttons are
+// uniform and tests can answer boxes and read back what was shown.
+enum class BoxIcon { None, Information, Warning, Error, Question };
+enum class BoxButtons { Ok, OkCancel };
+enum class BoxAnswer { Ok, Cancel };
+
+BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &caption,
+                      BoxIcon icon = BoxIcon::None, BoxButtons buttons = BoxButtons::Ok);
+
+// For tests: while recording, boxes are not displayed; each is recorded and answered from the
+// queue (OK when the queue is empty).
+namespace MessageBoxRecorder {
+struct Shown
+{
+    QString text;
+    QString caption;
+    BoxIcon icon;
+    BoxButtons buttons;
+};
+void start();
+void stop();
+void queueAnswer(BoxAnswer answer);
+QList<Shown> shown();
+void clear();
+} // namespace MessageBoxRecorder

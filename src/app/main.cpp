@@ -1,0 +1,16 @@
+#include "app/Connectivity.h"
+#include "app/ProgramEntry.h"
+#include "service/ServiceSettings.h"
+#include "service/WebService.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);   // the tray icon keeps the client alive
+
+    RegisterWebServiceSoap(ServiceSettings::load());
+    return runProgramEntry([] { return ConnectivityCheck(registeredServiceSettings().endpoint()); });
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QTcpServer>
+
+// A loopback TCP peer that plays a misbehaving or inspecting HTTP server: it records every request
+// it receives and answers with a canned response, or never answers at all. For what the reference
+// server cannot be made to do (stall, send garbage, count connections).
+class RawHttpPeer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Mode { Answer, NeverAnswer };
+
+    explicit RawHttpPeer(Mode mode = Mode::Answer, QByteArray response = {});
+
+    quint16 port() const { return m_server.serverPort(); }
+    QString baseUrl() const;
+    QList<QByteArray> requests() const { return m_requests; }   // headers + body, as received
+    int connectionCount() const { return m_connections; }
+
+    static QByteArray httpResponse(int status, const QByteArray &contentType, const QByteArray &body);
+
+private:
+    void onNewConnection();
+
+    QTcpServer m_server;
+    Mode m_mode;
+    QByteArray m_response;
+    QList<QByteArray> m_requests;
+    int m_connections = 0;
+};

@@ -1,0 +1,117 @@
+#include "TestServer.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTest>
+
+QString TestServer::serverBinary()
+{
+    const QString fromEnv = qEnvironmentVariable("TIPDESK_SERVER_BIN");
+    return fromEnv.isEmpty() ? QStringLiteral("tipdesk-server") : fromEnv;
+}
+
+TestServer::TestServer(bool seedDemo)
+{
+    // The demo seed points its toolbar pages at the server itself, so the port is chosen first.
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_port = probe.serverPort();
+    }
+    if (seedDemo) {
+        command(QStringLiteral("seed"), {QStringLiteral("--demo"), QStringLiteral("--base"), baseUrl()});
+    } else {
+        command(QStringLiteral("seed"));
+    }
+    start();
+}
+
+TestServer::~TestServer()
+{
+    stop();
+}
+
+void TestServer::start()
+{
+    m_process.setProgram(serverBinary());
+    m_process.setArguments({QStringLiteral("serve"), QStringLiteral("--db"), databasePath(),
+                            QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(m_port)});
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start();
+    if (!m_process.waitForStarted(5000)) {
+        m_error = QStringLiteral("server did not start: ") + m_process.errorString();
+        return;
+    }
+    // The server announces "listening http://127.0.0.1:PORT/" as its first line.
+    static const QRegularExpression announce(QStringLiteral("listening http://[^:]+:(\\d+)/"));
+    QByteArray seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+        if (!m_process.canReadLine() && !m_process.waitForReadyRead(200)) {
+            if (m_process.state() != QProcess::Running)
+                break;
+            continue;
+        }
+        seen += m_process.readLine();
+        const auto match = announce.match(QString::fromUtf8(seen));
+        if (match.hasMatch()) {
+            m_port = match.captured(1).toInt();
+            return;
+        }
+    }
+    m_error = QStringLiteral("server did not announce its port: ") + QString::fromUtf8(seen)
+            + QString::fromUtf8(m_process.readAllStandardError());
+}
+
+void TestServer::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    m_port = 0;
+}
+
+void TestServer::killHard()
+{
+    m_process.kill();
+    m_process.waitForFinished(3000);
+    m_port = 0;
+}
+
+bool TestServer::isRunning() const
+{
+    return m_process.state() == QProcess::Running && m_port > 0;
+}
+
+QString TestServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1/").arg(m_port);
+}
+
+QUrl TestServer::endpoint() const
+{
+    return QUrl(baseUrl() + QStringLiteral("qzWebService.asmx"));
+}
+
+QString TestServer::databasePath() const
+{
+    return m_dir.filePath(QStringLiteral("tipdesk.db"));
+}
+
+QString TestServer::command(const QString &name, const QStringList &args)
+{
+    QProcess p;
+    p.start(serverBinary(), QStringList{name, QStringLiteral("--db"), databasePath()} + args);
+    const bool finished = p.waitForFinished(30000);
+    m_lastOk = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    m_lastStderr = QString::fromUtf8(p.readAllStandardError());
+    if (!m_lastOk)
+        qWarning("tipdesk-server %s failed: %s", qPrintable(name), qPrintable(m_lastStderr));
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}

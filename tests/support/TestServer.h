@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QProcess>
+#include <QUrl>
+
+// A reference operator server for one test: its own temporary database, started as a real
+// process on a free loopback port. Operator commands run the same binary against that database.
+class TestServer
+{
+public:
+    // Seeds the demo database unless told otherwise, then starts serving.
+    explicit TestServer(bool seedDemo = true);
+    ~TestServer();
+
+    TestServer(const TestServer &) = delete;
+    TestServer &operator=(const TestServer &) = delete;
+
+    bool isRunning() const;
+    QString errorText() const { return m_error; }
+
+    QString baseUrl() const;      // "http://127.0.0.1:PORT/"
+    QUrl endpoint() const;        // base + "qzWebService.asmx"
+    QString databasePath() const;
+    int port() const { return m_port; }
+
+    // Runs "tipdesk-server <command> --db <this db> <args>"; returns its standard output,
+    // trimmed. A failing command fails the running test via QTest (see lastCommandOk()).
+    QString command(const QString &name, const QStringList &args = {});
+    bool lastCommandOk() const { return m_lastOk; }
+    QString lastCommandError() const { return m_lastStderr; }
+
+    void start();
+    void stop();           // orderly stop
+    void killHard();       // SIGKILL, for durability tests
+
+    static QString serverBinary();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    int m_port = 0;
+    QString m_error;
+    bool m_lastOk = true;
+    QString m_lastStderr;
+};
