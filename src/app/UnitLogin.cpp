@@ -1,22 +1,346 @@
 #include "app/UnitLogin.h"
 
+#include "account/UnitZCCT.h"
+#include "app/ErrorReport.h"
+#include "app/LinkLabel.h"
+#include "app/LoginBackground.h"
+#include "app/LoginRecord.h"
+#include "app/MessageBoxes.h"
+#include "app/RememberedLogin.h"
+#include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
+#include "service/AppError.h"
+#include "service/Conversions.h"
+#include "service/ResultDocument.h"
+#include "service/Statements.h"
+#include "service/WebService.h"
 
-TFrmLogin::TFrmLogin(QWidget *parent) : QDialog(parent)
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+const auto configurationMissing = QStringLiteral("系统错误，请在后台先维护系统配置信息！");
+const auto configurationUnavailable = QStringLiteral("系统错误，没有获取到系统配置信息！");
+const auto systemErrorCaption = QStringLiteral("系统错误！");
+const auto loginErrorCaption = QStringLiteral("登录错误！");
+
+// A flat, transparent, hand-cursor hot spot over the picture.
+QToolButton *hotSpot(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; }"));
+    return button;
+}
+
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setAutoDefault(true);   // Enter presses the button that has the focus
+    return button;
+}
+} // namespace
+
+TFrmLogin::TFrmLogin(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmLogin"));
     setWindowTitle(QStringLiteral("登录窗体"));
+    setFixedSize(489, 310);
+    buildControls();
     FormCreate();
 }
 
+void TFrmLogin::buildControls()
+{
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 500, 330);
+    Image1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    Image1->setPixmap(paintLoginBackground(QString()));
+    Image1->installEventFilter(this);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(317, 135, 123, 21);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(317, 169, 123, 21);
+    Edit2->setEchoMode(QLineEdit::Password);
+    for (QLineEdit *edit : {Edit1, Edit2}) {
+        edit->setFrame(false);
+        edit->installEventFilter(this);
+    }
+
+    CheckBox1 = new QCheckBox(this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(302, 201, 13, 13);
+
+    Label2 = new QLabel(QStringLiteral("记住用户名密码"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(322, 201, 101, 13);
+    Label2->setCursor(Qt::PointingHandCursor);
+    Label2->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    Label2->installEventFilter(this);
+
+    RzURLLabel2 = new LinkLabel(QStringLiteral("主 页"), this);
+    RzURLLabel2->setObjectName(QStringLiteral("RzURLLabel2"));
+    RzURLLabel2->setGeometry(288, 222, 38, 13);
+    connect(static_cast<LinkLabel *>(RzURLLabel2), &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel2Click);
+    RzURLLabel1 = new LinkLabel(QStringLiteral("QQ联系"), this);
+    RzURLLabel1->setObjectName(QStringLiteral("RzURLLabel1"));
+    RzURLLabel1->setGeometry(392, 222, 49, 13);
+    connect(static_cast<LinkLabel *>(RzURLLabel1), &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel1Click);
+
+    Button1 = pushButton(this, "Button1", QStringLiteral("确定"), QRect(269, 562, 75, 25));
+    Button2 = pushButton(this, "Button2", QStringLiteral("关闭"), QRect(368, 562, 75, 25));
+    Button3 = pushButton(this, "Button3", QStringLiteral("用户注册"), QRect(160, 562, 81, 25));
+    connect(Button1, &QPushButton::clicked, this, &TFrmLogin::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFrmLogin::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TFrmLogin::Button3Click);
+
+    SpeedButton1 = hotSpot(this, "SpeedButton1", QRect(261, 244, 84, 25));
+    connect(SpeedButton1, &QToolButton::clicked, Button1, &QPushButton::click);
+    SpeedButton5 = hotSpot(this, "SpeedButton5", QRect(446, 0, 43, 20));
+    connect(SpeedButton5, &QToolButton::clicked, Button2, &QPushButton::click);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(371, 240, 86, 33);
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->installEventFilter(this);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("提示信息"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(56, 462, 444, 73);
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto *noticeLayout = new QVBoxLayout(GroupBox1);
+    noticeLayout->addWidget(Memo1);
+
+    // Tab order as designed: name, log in, close, password, register, remember, notice.
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Edit2);
+    setTabOrder(Edit2, Button3);
+    setTabOrder(Button3, CheckBox1);
+    setTabOrder(CheckBox1, Memo1);
+}
+
+// Configuration load: the system configuration and the toolbar into the client globals.
 void TFrmLogin::FormCreate()
 {
     changeCounters.clear();
+    loadConfiguration();
+}
+
+bool TFrmLogin::loadConfiguration()
+{
+    try {
+        const ResultDocument configuration = ResultDocument::parse(NewServiceProxy()->hqSys_pz());
+        if (configuration.rowCount() == 0) {
+            failConfiguration(configurationMissing);
+            return false;
+        }
+        const QString notice = SystemConfiguration::applyConfigurationRecord(configuration);
+        setWindowTitle(gpsysname + QStringLiteral(" 登录窗体"));
+        m_chatLink = SystemConfiguration::qqChatLink(kfqq);
+        RzURLLabel1->setToolTip(m_chatLink);
+        QGuiApplication::setApplicationDisplayName(gpsysname);
+        Image1->setPixmap(paintLoginBackground(gpsysname));
+        Memo1->setPlainText(notice);
+
+        const ResultDocument toolbar = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord()));
+        if (toolbar.rowCount() == 0) {
+            failConfiguration(configurationMissing);
+            return false;
+        }
+        SystemConfiguration::applyToolbarRecord(toolbar);
+        return true;
+    } catch (const std::exception &) {
+        failConfiguration(configurationUnavailable);
+    }
+    return false;
+}
+
+void TFrmLogin::failConfiguration(const QString &message)
+{
+    showMessage(nullptr, message, systemErrorCaption, BoxIcon::Error);
+    m_terminationRequested = true;
 }
 
 int TFrmLogin::exec()
 {
-    if (m_terminationRequested)
+    // After a failed configuration load the window closes by itself: no login can be attempted.
+    if (m_terminationRequested) {
+        setResult(QDialog::Rejected);
         return QDialog::Rejected;
+    }
     return QDialog::exec();
+}
+
+void TFrmLogin::done(int result)
+{
+    m_closeConfirmed = true;
+    QDialog::done(result);
+}
+
+void TFrmLogin::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (QScreen *screen = this->screen())
+        move(screen->geometry().center() - rect().center());
+    FormShow();
+}
+
+// Fills the fields from the remembered-login file.
+void TFrmLogin::FormShow()
+{
+    if (const auto remembered = RememberedLogin::read()) {
+        Edit1->setText(remembered->name);
+        Edit2->setText(remembered->password);
+        CheckBox1->setChecked(true);
+    } else {
+        Edit1->clear();
+        Edit2->clear();
+        CheckBox1->setChecked(false);
+    }
+    Edit1->setFocus();
+}
+
+void TFrmLogin::Button1Click()
+{
+    runReportingFailures([this] {
+        const QString name = trimmedText(Edit1->text());
+        const QString password = trimmedText(Edit2->text());
+        if (name.isEmpty() || password.isEmpty()) {
+            showMessage(this, QStringLiteral("请输入用户名或密码！"), loginErrorCaption, BoxIcon::Error);
+            return;
+        }
+        if (!LoginRecord::credentialsValid(name, password)) {
+            showMessage(this, QStringLiteral("用户名不存在或密码错误！"), loginErrorCaption, BoxIcon::Error);
+            return;
+        }
+        try {
+            LoginRecord::loadAccountRecord(name, password);
+        } catch (const std::exception &) {
+            showMessage(this, configurationUnavailable, systemErrorCaption, BoxIcon::Error);
+            reject();
+            return;
+        }
+        LoginRecord::writeLoginRow();
+        loginStamp = LoginRecord::currentLoginStamp();
+        JLYHXX();
+        accept();
+    });
+}
+
+// Remembers the credentials when asked to, or forgets them.
+void TFrmLogin::JLYHXX()
+{
+    if (CheckBox1->isChecked())
+        RememberedLogin::save(Edit1->text(), Edit2->text());
+    else
+        RememberedLogin::forget();
+}
+
+void TFrmLogin::Button2Click()
+{
+    if (showMessage(this, QStringLiteral("是否关闭本系统？"), QStringLiteral("提示"), BoxIcon::Information,
+                    BoxButtons::OkCancel)
+        == BoxAnswer::Ok)
+        reject();
+}
+
+void TFrmLogin::Button3Click()
+{
+    TFormZCCT application(this);
+    application.exec();
+}
+
+void TFrmLogin::RzURLLabel2Click()
+{
+    if (!trimmedText(hqurl).isEmpty())
+        QDesktopServices::openUrl(QUrl::fromUserInput(trimmedText(hqurl)));
+}
+
+void TFrmLogin::RzURLLabel1Click()
+{
+    if (!m_chatLink.isEmpty())
+        QDesktopServices::openUrl(QUrl(m_chatLink));
+}
+
+void TFrmLogin::closeEvent(QCloseEvent *event)
+{
+    // A close from outside (the window manager) goes through the same confirmation as "关闭".
+    if (m_closeConfirmed) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    Button2Click();
+}
+
+void TFrmLogin::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Button2Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TFrmLogin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == Edit1 || watched == Edit2)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter walks name -> password -> log-in button; a second Enter there logs in.
+            (watched == Edit1 ? static_cast<QWidget *>(Edit2) : Button1)->setFocus();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == Label2) {
+            CheckBox1->toggle();
+            return true;
+        }
+        if (watched == Label1) {
+            Button3->click();
+            return true;
+        }
+    }
+    if (watched == Image1) {
+        // Dragging the picture moves the borderless window.
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
+            if (windowHandle() && windowHandle()->startSystemMove())
+                m_dragOffset = QPoint();
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && !m_dragOffset.isNull()) {
+            move(mouse->globalPosition().toPoint() - m_dragOffset);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

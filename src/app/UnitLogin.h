@@ -2,8 +2,17 @@
 
 #include <QDialog>
 
-// The login window. Its creation loads the system configuration; a load that fails makes the
-// window close by itself with Cancel.
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+// The login window: borderless, its face a picture with transparent controls laid over it. Its
+// creation loads the system configuration; when that fails the window closes by itself with Cancel.
+// A successful login fills the user globals, writes the login row and closes with OK.
 class TFrmLogin : public QDialog
 {
     Q_OBJECT
@@ -12,9 +21,46 @@ public:
     explicit TFrmLogin(QWidget *parent = nullptr);
 
     int exec() override;
+    void done(int result) override;
+
+    void Button1Click();   // log in
+    void Button2Click();   // close after confirmation
+    void Button3Click();   // account application
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildControls();
     void FormCreate();
+    void FormShow();
+    bool loadConfiguration();
+    void JLYHXX();
+    void RzURLLabel1Click();
+    void RzURLLabel2Click();
+    void failConfiguration(const QString &message);
 
+    QLabel *Image1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *RzURLLabel1 = nullptr;
+    QLabel *RzURLLabel2 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+
+    QString m_chatLink;
     bool m_terminationRequested = false;
+    bool m_closeConfirmed = false;
+    QPoint m_dragOffset;
 };

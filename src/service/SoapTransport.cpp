@@ -4,9 +4,13 @@
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 int callsWaiting = 0;
@@ -17,17 +21,45 @@ struct InFlight
     InFlight() { ++callsWaiting; }
     ~InFlight() { --callsWaiting; }
 };
+
+// Keeps no cookie: nothing a server sets can reach a later request.
+class NoCookies : public QNetworkCookieJar
+{
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
+    QList<QNetworkCookie> cookiesForUrl(const QUrl &) const override { return {}; }
+};
+
+// Qt's HTTP engine starts a worker thread per access manager, which would cost milliseconds per
+// call; the engine is therefore shared, and isolation comes from each request ("Connection: close",
+// no cookies, no cache) and from dropping every connection once its call is over.
+QNetworkAccessManager &httpEngine()
+{
+    static QNetworkAccessManager *engine = [] {
+        auto *manager = new QNetworkAccessManager;
+        manager->setCookieJar(new NoCookies(manager));
+        manager->setAutoDeleteReplies(false);
+        manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        return manager;
+    }();
+    return *engine;
+}
+
+QNetworkRequest isolatedRequest(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setRawHeader("Connection", "close");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+    return request;
+}
 } // namespace
 
-SoapTransport::SoapTransport(int timeoutMs) : m_timeoutMs(timeoutMs), m_manager(new QNetworkAccessManager)
-{
-    m_manager->setAutoDeleteReplies(false);
-}
-
-SoapTransport::~SoapTransport()
-{
-    delete m_manager;
-}
+SoapTransport::SoapTransport(int timeoutMs) : m_timeoutMs(timeoutMs) { }
 
 bool SoapTransport::callInFlight()
 {
@@ -42,20 +74,16 @@ int SoapTransport::requestsSent()
 SoapTransport::Answer SoapTransport::post(const QUrl &endpoint, const QByteArray &soapAction,
                                           const QByteArray &body)
 {
-    QNetworkRequest request(endpoint);
+    QNetworkRequest request = isolatedRequest(endpoint);
     // ASMX decodes the body by the header's charset; the quotes are what the service expects.
     request.setRawHeader("Content-Type", "text/xml; charset=\"utf-8\"");
     request.setRawHeader("SOAPAction", '"' + soapAction + '"');
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-    return waitFor(m_manager->post(request, body), endpoint);
+    return waitFor(httpEngine().post(request, body), endpoint);
 }
 
 SoapTransport::Answer SoapTransport::get(const QUrl &url)
 {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    return waitFor(m_manager->get(request), url);
+    return waitFor(httpEngine().get(isolatedRequest(url)), url);
 }
 
 SoapTransport::Answer SoapTransport::waitFor(QNetworkReply *reply, const QUrl &url)
@@ -77,6 +105,8 @@ SoapTransport::Answer SoapTransport::waitFor(QNetworkReply *reply, const QUrl &u
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     deadline.stop();
+    // Whatever the server said about keep-alive, the connection ends with the call.
+    httpEngine().clearConnectionCache();
 
     const QString server = url.host() + (url.port() > 0 ? QLatin1Char(':') + QString::number(url.port()) : QString());
     if (timedOut) {

@@ -3,12 +3,11 @@
 #include <QByteArray>
 #include <QUrl>
 
-class QNetworkAccessManager;
 
-// One HTTP transport for SOAP requests. Each instance owns its own network access manager, so two
-// transports share no connection, cookie or cache. post() blocks its caller until the answer arrived,
-// failed or ran out of time; meanwhile the event loop keeps windows painted and timers running but
-// delivers no user input.
+// The HTTP transport of SOAP requests. Every request opens its own connection and closes it after
+// the answer, sends no cookie and keeps none, and bypasses any cache, so no call shares a connection
+// or state with the next. post() blocks its caller until the answer arrived, failed or ran out of
+// time; meanwhile the event loop keeps windows painted and timers running but delivers no user input.
 class SoapTransport
 {
 public:
@@ -20,7 +19,6 @@ public:
     };
 
     explicit SoapTransport(int timeoutMs);
-    ~SoapTransport();
     SoapTransport(const SoapTransport &) = delete;
     SoapTransport &operator=(const SoapTransport &) = delete;
 
@@ -42,5 +40,4 @@ private:
     Answer waitFor(class QNetworkReply *reply, const QUrl &url);
 
     int m_timeoutMs;
-    QNetworkAccessManager *m_manager;
 };

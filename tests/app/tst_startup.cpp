@@ -1,15 +1,21 @@
 // Program start-up: the connectivity gate and the order in which the long-lived objects appear.
 #include "TestEnvironment.h"
+#include "TestServer.h"
 
 #include "app/MessageBoxes.h"
 #include "app/ProgramEntry.h"
 #include "app/UnitGlouble.h"
+#include "app/UnitLogin.h"
+#include "service/ServiceSettings.h"
+#include "service/WebService.h"
 #include "service/SoapTransport.h"
 
 #include <QApplication>
 #include <QProcess>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 class TestStartup : public QObject
 {
@@ -42,6 +48,53 @@ private Q_SLOTS:
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);   // no window was ever created
         QCOMPARE(SoapTransport::requestsSent(), 0);
         QVERIFY(programDir.isEmpty());                        // nor the data module
+    }
+
+    // Closing the login window ends the program: the main window never shows, nothing polls.
+    void cancelledLoginEndsTheProgram_data()
+    {
+        QTest::addColumn<QStringList>("configuration");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("closed by the user") << QStringList{QStringLiteral("gpsysname=甲")} << 2
+                                            << QStringList{QStringLiteral("是否关闭本系统？")};
+        QTest::newRow("configuration missing") << QStringList{QStringLiteral("--delete-config")} << 1
+                                               << QStringList{QStringLiteral("系统错误，请在后台先维护系统配置信息！")};
+    }
+
+    void cancelledLoginEndsTheProgram()
+    {
+        QFETCH(QStringList, configuration);
+        QFETCH(int, requests);
+        QFETCH(QStringList, messages);
+        TestServer server;
+        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+        server.command(QStringLiteral("config"), configuration);
+        ServiceSettings settings;
+        settings.baseAddress = server.baseUrl();
+        settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
+        RegisterWebServiceSoap(settings);
+
+        bool mainWindowSeen = false;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                mainWindowSeen |= widget->objectName() == QLatin1String("FrmMain") && widget->isVisible();
+            if (auto *login = qobject_cast<TFrmLogin *>(QApplication::activeModalWidget()))
+                login->Button2Click();   // the recorder answers the confirmation with OK
+        });
+        closer.start(10);
+
+        const int before = SoapTransport::requestsSent();
+        QCOMPARE(runProgramEntry([] { return true; }), 0);
+        QCOMPARE(SoapTransport::requestsSent() - before, requests);
+        QVERIFY(!mainWindowSeen);
+        QStringList shown;
+        for (const auto &box : MessageBoxRecorder::shown())
+            shown << box.text;
+        QCOMPARE(shown, messages);
+        QVERIFY(!programDir.isEmpty());   // the data module did run
+        QVERIFY(QFile::exists(programDir + QStringLiteral("miduseing.wav")));
     }
 
     void connectivityInEmptyNetworkNamespace()

@@ -26,15 +26,7 @@ void registerServer(const QString &base, int timeoutMs = 5000)
 
 QByteArray okAnswer(const QByteArray &operation, const QByteArray &result)
 {
-    return RawHttpPeer::httpResponse(
-            200, "text/xml; charset=utf-8",
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-            "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><"
-                    + operation + "Response xmlns=\"http://tempuri.org/\"><" + operation + "Result>"
-                    + result + "</" + operation + "Result></" + operation
-                    + "Response></soap:Body></soap:Envelope>");
+    return RawHttpPeer::soapAnswer(operation, result);
 }
 
 QString failureText(const std::function<void()> &call)
@@ -102,15 +94,20 @@ private Q_SLOTS:
 
     void eachCallUsesItsOwnConnection()
     {
-        RawHttpPeer peer(RawHttpPeer::Mode::Answer, okAnswer("hqdlsj", "x"));
+        QByteArray settingCookie = okAnswer("hqdlsj", "x");
+        settingCookie.replace("\r\nContent-Type:", "\r\nSet-Cookie: session=abc; Path=/\r\nContent-Type:");
+        RawHttpPeer peer({settingCookie, okAnswer("hqdlsj", "x")});
         registerServer(peer.baseUrl());
         auto first = NewServiceProxy();
         first->hqdlsj(QStringLiteral("1"));
         first.reset();
         NewServiceProxy()->hqdlsj(QStringLiteral("1"));
+        // The peer keeps connections open, yet the second call opened its own.
         QCOMPARE(peer.connectionCount(), 2);
-        for (const QByteArray &request : peer.requests())
+        for (const QByteArray &request : peer.requests()) {
+            QVERIFY(request.contains("\r\nConnection: close\r\n"));
             QVERIFY(!request.toLower().contains("\r\ncookie:"));
+        }
     }
 
     void failuresReachTheCallerReadably_data()

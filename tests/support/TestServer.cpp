@@ -74,14 +74,12 @@ void TestServer::stop()
         m_process.kill();
         m_process.waitForFinished(3000);
     }
-    m_port = 0;
 }
 
 void TestServer::killHard()
 {
     m_process.kill();
     m_process.waitForFinished(3000);
-    m_port = 0;
 }
 
 bool TestServer::isRunning() const

@@ -32,8 +32,8 @@ public:
     bool lastCommandOk() const { return m_lastOk; }
     QString lastCommandError() const { return m_lastStderr; }
 
-    void start();
-    void stop();           // orderly stop
+    void start();          // (again) on the same port as before
+    void stop();           // orderly stop; the port stays reserved for start()
     void killHard();       // SIGKILL, for durability tests
 
     static QString serverBinary();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SqliteDatabase;
+
+// The demo database: Chinese configuration and toolbar, accounts of every level, alerts and
+// live items today and on earlier days, two bulletins of each kind. The caller holds the
+// transaction.
+namespace DemoSeed {
+
+// baseUrl is the server's own address ending in "/", used for the toolbar pages.
+// Refuses a database that already holds accounts or content.
+void fill(SqliteDatabase &db, const QString &baseUrl);
+
+// One line per demo account: name and level, never a password.
+QStringList accountSummary();
+
+} // namespace DemoSeed

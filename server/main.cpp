@@ -1,0 +1,10 @@
+#include "OperatorCommands.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tipdesk-server"));
+    return OperatorCommands::run(QCoreApplication::arguments().mid(1));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLabel>
+
+// A transparent link label: white and underlined, red while the mouse is over it, a hand cursor,
+// and a clicked() signal on a left-button release.
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void setHot(bool hot);
+};

@@ -1,0 +1,184 @@
+// The configuration load of the login window's creation, against the reference server.
+#include "TestEnvironment.h"
+#include "TestServer.h"
+
+#include "app/MessageBoxes.h"
+#include "app/UnitGlouble.h"
+#include "app/UnitLogin.h"
+#include "service/ServiceSettings.h"
+#include "service/WebService.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+const auto missing = QStringLiteral("系统错误，请在后台先维护系统配置信息！");
+const auto unavailable = QStringLiteral("系统错误，没有获取到系统配置信息！");
+} // namespace
+
+class TestConfiguration : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestServer> server;
+
+    void pointAt(const QString &base)
+    {
+        ServiceSettings settings;
+        settings.baseAddress = base;
+        settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
+        settings.callTimeoutMs = 5000;
+        RegisterWebServiceSoap(settings);
+    }
+
+    // The message the creation showed, or empty when it showed none.
+    QString createLoginWindow(std::unique_ptr<TFrmLogin> &window)
+    {
+        MessageBoxRecorder::clear();
+        window = std::make_unique<TFrmLogin>();
+        const auto shown = MessageBoxRecorder::shown();
+        if (shown.isEmpty())
+            return QString();
+        [&] {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].caption, QStringLiteral("系统错误！"));
+            QCOMPARE(shown[0].icon, BoxIcon::Error);
+        }();
+        return shown[0].text;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        resetClientGlobals();
+        MessageBoxRecorder::start();
+        server = std::make_unique<TestServer>();
+        QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
+        pointAt(server->baseUrl());
+    }
+
+    void cleanup()
+    {
+        MessageBoxRecorder::stop();
+        server.reset();
+    }
+
+    void loadsEverything()
+    {
+        server->command(QStringLiteral("config"),
+                        {QStringLiteral("gpsysname=金股预警"), QStringLiteral("syszjxx=欢迎使用"), QStringLiteral("kfqq=800123"),
+                         QStringLiteral("yhqyhyfj=True"), QStringLiteral("ifctzqd=0"), QStringLiteral("hqurl= http://example.com/ "),
+                         QStringLiteral("khdsxsj= 7 "), QStringLiteral("sytsxx=请使用正式账号登录"),
+                         QStringLiteral("an3mc=私募绝密"), QStringLiteral("an3url=http://x/3"), QStringLiteral("an3xs= 0 "),
+                         QStringLiteral("an11xs=1")});
+        std::unique_ptr<TFrmLogin> window;
+        QCOMPARE(createLoginWindow(window), QString());
+        QCOMPARE(gpsysname, QStringLiteral("金股预警"));
+        QCOMPARE(syszjxx, QStringLiteral("欢迎使用"));
+        QCOMPARE(kfqq, QStringLiteral("800123"));
+        QVERIFY(yhqyhyfj);
+        QVERIFY(!ifctzqd);
+        QCOMPARE(hqurl, QStringLiteral("http://example.com/"));
+        QCOMPARE(khdsxsj, 7);
+        QCOMPARE(an3mc, QStringLiteral("私募绝密"));
+        QCOMPARE(an3url, QStringLiteral("http://x/3"));
+        QCOMPARE(an3xs, QStringLiteral("0"));
+        QCOMPARE(an11xs, QStringLiteral("1"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("金股预警 登录窗体"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("金股预警"));
+        QCOMPARE(window->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(),
+                 QStringLiteral("请使用正式账号登录"));
+        QVERIFY(changeCounters.isEmpty());
+    }
+
+    void levelFlag_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("expected");   // -1: the load fails
+        QTest::newRow("1") << QStringLiteral("1") << 1;
+        QTest::newRow("0") << QStringLiteral("0") << 0;
+        QTest::newRow("false") << QStringLiteral("false") << 0;
+        QTest::newRow("TRUE") << QStringLiteral("TRUE") << 1;
+        QTest::newRow("empty") << QString() << -1;
+        QTest::newRow("yes") << QStringLiteral("yes") << -1;
+    }
+
+    void levelFlag()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, expected);
+        server->command(QStringLiteral("config"), {QStringLiteral("yhqyhyfj=") + value});
+        std::unique_ptr<TFrmLogin> window;
+        const QString message = createLoginWindow(window);
+        if (expected < 0) {
+            QCOMPARE(message, unavailable);
+            QCOMPARE(window->exec(), int(QDialog::Rejected));
+        } else {
+            QCOMPARE(message, QString());
+            QCOMPARE(yhqyhyfj, expected == 1);
+        }
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QStringList>("configArguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no configuration row") << QStringList{QStringLiteral("--delete-config")} << missing;
+        QTest::newRow("no toolbar row") << QStringList{QStringLiteral("--delete-toolbar")} << missing;
+        QTest::newRow("interval empty") << QStringList{QStringLiteral("khdsxsj=")} << unavailable;
+        QTest::newRow("interval abc") << QStringList{QStringLiteral("khdsxsj=abc")} << unavailable;
+        QTest::newRow("interval null") << QStringList{QStringLiteral("--null"), QStringLiteral("khdsxsj")} << unavailable;
+        QTest::newRow("top flag null") << QStringList{QStringLiteral("--null"), QStringLiteral("ifctzqd")} << unavailable;
+    }
+
+    void failures()
+    {
+        QFETCH(QStringList, configArguments);
+        QFETCH(QString, message);
+        server->command(QStringLiteral("config"), configArguments);
+        QVERIFY(server->lastCommandOk());
+        std::unique_ptr<TFrmLogin> window;
+        QCOMPARE(createLoginWindow(window), message);
+        // The window closes by itself with Cancel, without ever being shown.
+        QCOMPARE(window->exec(), int(QDialog::Rejected));
+        QVERIFY(!window->isVisible());
+    }
+
+    void missingToolbarAfterCaptionWasSet()
+    {
+        server->command(QStringLiteral("config"), {QStringLiteral("gpsysname=甲"), QStringLiteral("--delete-toolbar")});
+        std::unique_ptr<TFrmLogin> window;
+        QCOMPARE(createLoginWindow(window), missing);
+        QCOMPARE(window->windowTitle(), QStringLiteral("甲 登录窗体"));
+        QCOMPARE(gpsysname, QStringLiteral("甲"));
+    }
+
+    void missingTextColumnsAreHarmless()
+    {
+        server->command(QStringLiteral("config"), {QStringLiteral("--null"), QStringLiteral("kfqq"), QStringLiteral("--null"),
+                                                   QStringLiteral("an5url")});
+        std::unique_ptr<TFrmLogin> window;
+        QCOMPARE(createLoginWindow(window), QString());
+        QCOMPARE(kfqq, QString());
+        QCOMPARE(an5url, QString());
+    }
+
+    void serverDown()
+    {
+        server->stop();
+        std::unique_ptr<TFrmLogin> window;
+        QCOMPARE(createLoginWindow(window), unavailable);
+        QCOMPARE(window->exec(), int(QDialog::Rejected));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    TestEnvironment environment;
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
+    TestConfiguration test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_configuration.moc"

@@ -1,0 +1,358 @@
+// The login window: refusals, the login row, the login stamp, the remembered-login file and the
+// close confirmation, against the reference server.
+#include "RawHttpPeer.h"
+#include "TestEnvironment.h"
+#include "TestServer.h"
+
+#include "app/LoginRecord.h"
+#include "app/MessageBoxes.h"
+#include "app/RememberedLogin.h"
+#include "app/UnitGlouble.h"
+#include "app/UnitLogin.h"
+#include "service/ServiceSettings.h"
+#include "service/WebService.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringEncoder>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+void pointAt(const QString &base)
+{
+    ServiceSettings settings;
+    settings.baseAddress = base;
+    settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
+    settings.callTimeoutMs = 5000;
+    RegisterWebServiceSoap(settings);
+}
+
+QByteArray gbk(const QString &text)
+{
+    QStringEncoder encoder("GBK");
+    return encoder(text);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class TestLogin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestServer> server;
+    std::unique_ptr<TFrmLogin> window;
+    QString chineseId;
+
+    QLineEdit *edit(const char *name) { return window->findChild<QLineEdit *>(QLatin1String(name)); }
+    QCheckBox *rememberBox() { return window->findChild<QCheckBox *>(QStringLiteral("CheckBox1")); }
+
+    void openWindow()
+    {
+        window = std::make_unique<TFrmLogin>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void typeCredentials(const QString &name, const QString &password, bool remember)
+    {
+        edit("Edit1")->setText(name);
+        edit("Edit2")->setText(password);
+        rememberBox()->setChecked(remember);
+    }
+
+    // The userdl rows of a user, read straight from the server's database.
+    QList<QStringList> loginRows(const QString &id)
+    {
+        QList<QStringList> rows;
+        {
+            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+            db.setDatabaseName(server->databasePath());
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            if (db.open()) {
+                QSqlQuery query(db);
+                query.prepare(QStringLiteral("select userzh, userpas, userdlip from userdl where userid = ?"));
+                query.addBindValue(id.toInt());
+                query.exec();
+                while (query.next())
+                    rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("peek"));
+        return rows;
+    }
+
+    QStringList shownTexts()
+    {
+        QStringList texts;
+        for (const auto &box : MessageBoxRecorder::shown())
+            texts << box.text;
+        return texts;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        server = std::make_unique<TestServer>();
+        QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
+        chineseId = server->command(QStringLiteral("add-user"), {QStringLiteral("--name"), QStringLiteral("李 四"),
+                                                                  QStringLiteral("--password"), QStringLiteral("li'si"),
+                                                                  QStringLiteral("--level"), QStringLiteral("2")});
+        QVERIFY(server->lastCommandOk());
+    }
+
+    void init()
+    {
+        resetClientGlobals();
+        pointAt(server->baseUrl());
+        MessageBoxRecorder::start();
+        RememberedLogin::forget();
+        openWindow();
+        MessageBoxRecorder::clear();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        MessageBoxRecorder::stop();
+    }
+
+    void emptyOrBlankFieldsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("both empty") << QString() << QString();
+        QTest::newRow("blank name") << QStringLiteral("   ") << QStringLiteral("x");
+        QTest::newRow("blank password") << QStringLiteral("李 四") << QStringLiteral(" \t ");
+    }
+
+    void emptyOrBlankFieldsAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        typeCredentials(name, password, false);
+        window->Button1Click();
+        QCOMPARE(shownTexts(), QStringList{QStringLiteral("请输入用户名或密码！")});
+        QCOMPARE(MessageBoxRecorder::shown().first().caption, QStringLiteral("登录错误！"));
+        QVERIFY(window->isVisible());
+    }
+
+    void wrongPasswordIsRefusedAndFileUntouched()
+    {
+        const QByteArray before = gbk(QStringLiteral("旧用户\r\n\\\r\n旧密码\r\n"));
+        writeFile(RememberedLogin::filePath(), before);
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("wrong"), false);
+        window->Button1Click();
+        QCOMPARE(shownTexts(), QStringList{QStringLiteral("用户名不存在或密码错误！")});
+        QVERIFY(window->isVisible());
+        QVERIFY(userid.isEmpty());
+        QCOMPARE(readFile(RememberedLogin::filePath()), before);
+        QVERIFY(loginRows(chineseId).isEmpty());
+    }
+
+    void loginInsertsThenUpdatesOneRow()
+    {
+        typeCredentials(QStringLiteral("  李 四  "), QStringLiteral(" li'si "), false);
+        window->Button1Click();
+        QCOMPARE(shownTexts(), QStringList());
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QCOMPARE(userid, chineseId);
+        QCOMPARE(username, QStringLiteral("李 四"));
+        QCOMPARE(userpas, QStringLiteral("li'si"));
+        QCOMPARE(UserDJ, QStringLiteral("2"));
+        QCOMPARE(usernameUrl, QStringLiteral("%E6%9D%8E+%E5%9B%9B"));
+        QCOMPARE(userpasUrl, QStringLiteral("li'si"));
+        QVERIFY(!loginStamp.isEmpty());
+        QCOMPARE(loginStamp, NewServiceProxy()->hqdlsj(userid));
+        auto rows = loginRows(chineseId);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0], QStringLiteral("李 四"));
+        QCOMPARE(rows[0][1], QStringLiteral("li'si"));
+        QCOMPARE(rows[0][2], QStringLiteral("127.0.0.1"));   // what qzIP.aspx saw
+        const QString firstStamp = loginStamp;
+
+        // A second login while the row exists rewrites it: still one row, a new stamp.
+        openWindow();
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), false);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QCOMPARE(loginRows(chineseId).size(), 1);
+        QVERIFY(loginStamp != firstStamp);
+    }
+
+    void rememberedFileIsWrittenOwnerOnlyInGbk()
+    {
+        typeCredentials(QStringLiteral(" 李 四 "), QStringLiteral("li'si  "), true);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        const QString path = RememberedLogin::filePath();
+        QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+
+        // The next window fills the fields from it.
+        openWindow();
+        QCOMPARE(edit("Edit1")->text(), QStringLiteral("李 四"));
+        QCOMPARE(edit("Edit2")->text(), QStringLiteral("li'si"));
+        QVERIFY(rememberBox()->isChecked());
+    }
+
+    void readOnlyFileIsRewritten()
+    {
+        const QString path = RememberedLogin::filePath();
+        writeFile(path, gbk(QStringLiteral("别人\r\n\\\r\n别的\r\n")));
+        QFile::setPermissions(path, QFile::ReadOwner);
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), true);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+    }
+
+    void untickedBoxDeletesTheFile()
+    {
+        const QString path = RememberedLogin::filePath();
+        writeFile(path, gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        QFile::setPermissions(path, QFile::ReadOwner);
+        openWindow();
+        QVERIFY(rememberBox()->isChecked());
+        rememberBox()->setChecked(false);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void brokenRememberedFilesAreIgnored_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("two lines") << gbk(QStringLiteral("李 四\r\n\\"));
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not gbk") << QByteArray("\xff\xff\xff\r\n\\\r\n\x81\r\n");
+    }
+
+    void brokenRememberedFilesAreIgnored()
+    {
+        QFETCH(QByteArray, bytes);
+        writeFile(RememberedLogin::filePath(), bytes);
+        openWindow();
+        QCOMPARE(edit("Edit1")->text(), QString());
+        QCOMPARE(edit("Edit2")->text(), QString());
+        QVERIFY(!rememberBox()->isChecked());
+    }
+
+    void unreadableAccountRecordClosesWithCancel()
+    {
+        // The credential check passes, but the account record comes back unreadable.
+        RawHttpPeer peer({RawHttpPeer::soapAnswer("yanzheng", "True"), RawHttpPeer::soapAnswer("hqdlyhxx", "not a document")});
+        pointAt(peer.baseUrl());
+        typeCredentials(QStringLiteral("a"), QStringLiteral("b"), true);
+        window->Button1Click();
+        QCOMPARE(shownTexts(), QStringList{QStringLiteral("系统错误，没有获取到系统配置信息！")});
+        QCOMPARE(MessageBoxRecorder::shown().first().caption, QStringLiteral("系统错误！"));
+        QCOMPARE(window->result(), int(QDialog::Rejected));
+        QVERIFY(!window->isVisible());
+        QVERIFY(!QFile::exists(RememberedLogin::filePath()));
+    }
+
+    void failingCredentialCheckReachesTheGeneralReport()
+    {
+        server->stop();
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), false);
+        window->Button1Click();
+        const auto shown = MessageBoxRecorder::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("无法连接服务器")));
+        QCOMPARE(shown[0].icon, BoxIcon::Error);
+        QVERIFY(window->isVisible());
+        server->start();
+        QVERIFY(server->isRunning());
+    }
+
+    void publicAddressPage_data()
+    {
+        QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("200") << RawHttpPeer::httpResponse(200, "text/plain", "203.0.113.9") << QStringLiteral("203.0.113.9");
+        QTest::newRow("404") << RawHttpPeer::httpResponse(404, "text/html", "gone") << QString();
+        QTest::newRow("500") << RawHttpPeer::httpResponse(500, "text/html", "boom") << QString();
+    }
+
+    void publicAddressPage()
+    {
+        QFETCH(QByteArray, response);
+        QFETCH(QString, expected);
+        RawHttpPeer peer(RawHttpPeer::Mode::Answer, response);
+        pointAt(peer.baseUrl());
+        QCOMPARE(LoginRecord::GetPublicIPAddress(), expected);
+        QVERIFY(peer.requests().constFirst().startsWith("GET /qzIP.aspx "));
+    }
+
+    void publicAddressUnreachable()
+    {
+        server->stop();
+        pointAt(server->baseUrl());
+        QCOMPARE(LoginRecord::GetPublicIPAddress(), QStringLiteral("0.0.0.0"));
+        server->start();
+        QVERIFY(server->isRunning());
+    }
+
+    void enterWalksToTheLoginButton()
+    {
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), false);
+        edit("Edit1")->setFocus();
+        QTest::keyClick(edit("Edit1"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), edit("Edit2"));
+        QTest::keyClick(edit("Edit2"), Qt::Key_Return);
+        auto *loginButton = window->findChild<QPushButton *>(QStringLiteral("Button1"));
+        QCOMPARE(QApplication::focusWidget(), loginButton);
+        QVERIFY(window->isVisible());   // one Enter only moves the focus
+        QTest::keyClick(loginButton, Qt::Key_Return);
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+    }
+
+    void closeConfirmation()
+    {
+        MessageBoxRecorder::queueAnswer(BoxAnswer::Cancel);
+        window->Button2Click();
+        QVERIFY(window->isVisible());
+        QCOMPARE(MessageBoxRecorder::shown().first().text, QStringLiteral("是否关闭本系统？"));
+        QCOMPARE(MessageBoxRecorder::shown().first().buttons, BoxButtons::OkCancel);
+        QCOMPARE(MessageBoxRecorder::shown().first().icon, BoxIcon::Information);
+
+        MessageBoxRecorder::queueAnswer(BoxAnswer::Ok);
+        window->Button2Click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->result(), int(QDialog::Rejected));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    TestEnvironment environment;
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
+    TestLogin test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_login.moc"

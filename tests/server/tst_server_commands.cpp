@@ -1,0 +1,407 @@
+// The operator's command line: what each command stores (read back from the file), what it
+// prints (never a password), the demo seed, and clear refusals that change nothing.
+#include "ServerTestData.h"
+#include "SoapTestClient.h"
+#include "TestServer.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ServerTestData;
+
+namespace {
+
+struct CommandResult
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CommandResult runServerBinary(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(TestServer::serverBinary(), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestServerCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void publishStoresExactly();
+    void editChangesOnlyWhatIsGiven();
+    void deleteRemoves();
+    void configSetsNullsAndDeletes();
+    void usersAndLoginsNeverPrintPasswords();
+    void refusalsAreClearAndChangeNothing_data();
+    void refusalsAreClearAndChangeNothing();
+    void demoSeed();
+    void schemaOnlySeedIsEmpty();
+
+private:
+    QString fingerprint() const;
+    std::unique_ptr<TestServer> m_server;
+};
+
+void TestServerCommands::initTestCase()
+{
+    m_server = std::make_unique<TestServer>(false);
+    QVERIFY2(m_server->isRunning(), qPrintable(m_server->errorText()));
+}
+
+QString TestServerCommands::fingerprint() const
+{
+    ReadOnlyDatabase db(m_server->databasePath());
+    QStringList parts;
+    for (const char *table : {"UserTable", "NewUser", "userdl", "Sys_pz", "Sys_url",
+                              "Tuijiangupiao", "spzx", "GongGao", "ChangeCounters"}) {
+        for (const QVariantList &row :
+             db.rows(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)))) {
+            for (const QVariant &value : row)
+                parts.append(value.isNull() ? QStringLiteral("<null>") : value.toString());
+        }
+        parts.append(QStringLiteral("|"));
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+void TestServerCommands::publishStoresExactly()
+{
+    const QString id = m_server->command(
+        QStringLiteral("publish-alert"),
+        {QStringLiteral("--level"), QStringLiteral("2"), QStringLiteral("--code"),
+         QStringLiteral("600519"), QStringLiteral("--price"), QStringLiteral("1675.00"),
+         QStringLiteral("--action"), QStringLiteral("买入"), QStringLiteral("--reason"),
+         QStringLiteral("主力资金\"持续\"流入, 'A'股 <强势>"), QStringLiteral("--time"),
+         QStringLiteral("2026-11-30 09:31:05")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    ReadOnlyDatabase db(m_server->databasePath());
+    QCOMPARE(
+        db.rows(QStringLiteral("SELECT XinXiDJ, nowtime, gupiaodaima, jg, czfs, czly FROM "
+                               "Tuijiangupiao WHERE id = ")
+                + id),
+        (QList<QVariantList> {{2, QStringLiteral("2026-11-30 09:31:05"), QStringLiteral("600519"),
+                               QStringLiteral("1675.00"), QStringLiteral("买入"),
+                               QStringLiteral("主力资金\"持续\"流入, 'A'股 <强势>")}}));
+
+    // The same text comes back through the service, escaped once on the way.
+    SoapTestClient client(m_server->baseUrl());
+    const QList<ResultRow> rows =
+        client.rows(QStringLiteral("select top 30 * from Tuijiangupiao order by id desc "));
+    QCOMPARE(rows.value(0).value(QStringLiteral("czly")),
+             QStringLiteral("主力资金\"持续\"流入, 'A'股 <强势>"));
+
+    const QString infoId = m_server->command(
+        QStringLiteral("publish-info"),
+        {QStringLiteral("--level"), QStringLiteral("3"), QStringLiteral("--type"),
+         QStringLiteral("盘中提示"), QStringLiteral("--text"), QStringLiteral("两市放量")});
+    QVERIFY(m_server->lastCommandOk());
+    const QVariantList info =
+        db.rows(QStringLiteral("SELECT XinXiDJ, zxlx, zxnr, nowtime FROM spzx WHERE id = ")
+                + infoId)
+            .value(0);
+    QCOMPARE(info.mid(0, 3),
+             (QVariantList {3, QStringLiteral("盘中提示"), QStringLiteral("两市放量")}));
+    // Without --time the entry is stamped now.
+    const QDateTime stamped =
+        QDateTime::fromString(info.at(3).toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    QVERIFY(qAbs(stamped.secsTo(QDateTime::currentDateTime())) < 60);
+
+    const QString bulletinId = m_server->command(
+        QStringLiteral("publish-bulletin"),
+        {QStringLiteral("--kind"), QStringLiteral("1"), QStringLiteral("--title"),
+         QStringLiteral("私募内参"), QStringLiteral("--body"), QStringLiteral("正文")});
+    QVERIFY(m_server->lastCommandOk());
+    QCOMPARE(db.rows(QStringLiteral("SELECT kind, XinXiDJ, title, body FROM GongGao WHERE id = ")
+                     + bulletinId)
+                 .value(0),
+             (QVariantList {1, 3, QStringLiteral("私募内参"), QStringLiteral("正文")}));
+}
+
+void TestServerCommands::editChangesOnlyWhatIsGiven()
+{
+    const QString id = QString::number(publishAlert(
+        *m_server, 1, QDateTime(QDate(2026, 1, 2), QTime(10, 0)), QStringLiteral("000001")));
+    m_server->command(QStringLiteral("edit-alert"),
+                      {QStringLiteral("--id"), id, QStringLiteral("--action"),
+                       QStringLiteral("卖出"), QStringLiteral("--level"), QStringLiteral("3")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    ReadOnlyDatabase db(m_server->databasePath());
+    QCOMPARE(db.rows(QStringLiteral("SELECT XinXiDJ, nowtime, gupiaodaima, jg, czfs, czly FROM "
+                                    "Tuijiangupiao WHERE id = ")
+                     + id),
+             (QList<QVariantList> {{3, QStringLiteral("2026-01-02 10:00:00"),
+                                    QStringLiteral("000001"), QStringLiteral("12.34"),
+                                    QStringLiteral("卖出"), QStringLiteral("放量突破")}}));
+}
+
+void TestServerCommands::deleteRemoves()
+{
+    const QString id = QString::number(publishInfo(*m_server, 0, QDateTime::currentDateTime()));
+    m_server->command(QStringLiteral("delete-info"), {QStringLiteral("--id"), id});
+    QVERIFY(m_server->lastCommandOk());
+    ReadOnlyDatabase db(m_server->databasePath());
+    QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM spzx WHERE id = ") + id).toInt(), 0);
+}
+
+void TestServerCommands::configSetsNullsAndDeletes()
+{
+    SoapTestClient client(m_server->baseUrl());
+    m_server->command(QStringLiteral("config"),
+                      {QStringLiteral("gpsysname=测试 系统"), QStringLiteral("khdsxsj=7"),
+                       QStringLiteral("an3mc=私募绝密"), QStringLiteral("an3url=http://x/?a=b")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    QList<ResultRow> config = SoapTestClient::parseRows(client.result(QStringLiteral("hqSys_pz")));
+    QCOMPARE(config.value(0).value(QStringLiteral("gpsysname")), QStringLiteral("测试 系统"));
+    QCOMPARE(config.value(0).value(QStringLiteral("khdsxsj")), QStringLiteral("7"));
+    QCOMPARE(client.rows(QStringLiteral("select * from Sys_url"))
+                 .value(0)
+                 .value(QStringLiteral("an3url")),
+             QStringLiteral("http://x/?a=b"));
+
+    m_server->command(
+        QStringLiteral("config"),
+        {QStringLiteral("--null"), QStringLiteral("khdsxsj"), QStringLiteral("kfqq=")});
+    QVERIFY(m_server->lastCommandOk());
+    config = SoapTestClient::parseRows(client.result(QStringLiteral("hqSys_pz")));
+    QVERIFY(!config.value(0).contains(QStringLiteral("khdsxsj")));
+    QCOMPARE(config.value(0).value(QStringLiteral("kfqq")), QString());
+    QVERIFY(config.value(0).contains(QStringLiteral("kfqq")));
+    {
+        ReadOnlyDatabase db(m_server->databasePath());
+        QVERIFY(db.value(QStringLiteral("SELECT khdsxsj FROM Sys_pz")).isNull());
+    }
+
+    const QString printed = m_server->command(QStringLiteral("config"));
+    QVERIFY(printed.contains(QStringLiteral("gpsysname=测试 系统")));
+
+    m_server->command(QStringLiteral("config"), {QStringLiteral("--delete-toolbar")});
+    QVERIFY(m_server->lastCommandOk());
+    QCOMPARE(client.result(QStringLiteral("hqsametable"),
+                           {{QStringLiteral("strsql"), QStringLiteral("select * from Sys_url")}}),
+             QStringLiteral("<NewDataSet />"));
+    m_server->command(QStringLiteral("config"), {QStringLiteral("--delete-config")});
+    QCOMPARE(client.result(QStringLiteral("hqSys_pz")), QStringLiteral("<NewDataSet />"));
+    m_server->command(QStringLiteral("config"), {QStringLiteral("yhqyhyfj=true")});
+    QVERIFY(m_server->lastCommandOk());
+}
+
+void TestServerCommands::usersAndLoginsNeverPrintPasswords()
+{
+    const QString secret = QStringLiteral("S3cr3t'密码");
+    const QString id = m_server->command(QStringLiteral("add-user"),
+                                         {QStringLiteral("--name"), QStringLiteral("李四"),
+                                          QStringLiteral("--password"), secret,
+                                          QStringLiteral("--level"), QStringLiteral("2")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    QVERIFY(!id.contains(secret));
+    SoapTestClient client(m_server->baseUrl());
+    QCOMPARE(
+        client.execute(
+            QStringLiteral("Insert into userdl(userid,userzh,userpas,userdlsj,userdlip) values(")
+            + id + QStringLiteral(",'李四','S3cr3t''密码',now(),'10.1.2.3' )")),
+        QStringLiteral("true"));
+
+    const QString users = m_server->command(QStringLiteral("users"));
+    QVERIFY(users.contains(id + QStringLiteral("\t李四\t2")));
+    QVERIFY(!users.contains(secret));
+    QVERIFY(!users.contains(QStringLiteral("S3cr3t")));
+    const QString logins = m_server->command(QStringLiteral("logins"));
+    QVERIFY(logins.contains(id + QStringLiteral("\t李四\t")));
+    QVERIFY(logins.contains(QStringLiteral("\t10.1.2.3")));
+    QVERIFY(!logins.contains(QStringLiteral("S3cr3t")));
+
+    // A failing command does not echo the password either.
+    m_server->command(QStringLiteral("add-user"),
+                      {QStringLiteral("--name"), QStringLiteral("李四"),
+                       QStringLiteral("--password"), secret, QStringLiteral("--level"),
+                       QStringLiteral("2")});
+    QVERIFY(!m_server->lastCommandOk());
+    QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("S3cr3t")));
+}
+
+void TestServerCommands::refusalsAreClearAndChangeNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // without --db
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("unknown command")
+        << QStringList {QStringLiteral("publish-everything")} << QStringLiteral("unknown command");
+    QTest::newRow("missing option") << QStringList {QStringLiteral("publish-alert"),
+                                                    QStringLiteral("--level"), QStringLiteral("1")}
+                                    << QStringLiteral("--code");
+    QTest::newRow("level out of range") << QStringList {QStringLiteral("publish-info"),
+                                                        QStringLiteral("--level"),
+                                                        QStringLiteral("4"),
+                                                        QStringLiteral("--type"),
+                                                        QStringLiteral("t"),
+                                                        QStringLiteral("--text"),
+                                                        QStringLiteral("x")}
+                                        << QStringLiteral("--level");
+    QTest::newRow("time in another form") << QStringList {QStringLiteral("publish-info"),
+                                                          QStringLiteral("--level"),
+                                                          QStringLiteral("1"),
+                                                          QStringLiteral("--type"),
+                                                          QStringLiteral("t"),
+                                                          QStringLiteral("--text"),
+                                                          QStringLiteral("x"),
+                                                          QStringLiteral("--time"),
+                                                          QStringLiteral("2026/12/8 9:30")}
+                                          << QStringLiteral("yyyy-MM-dd hh:mm:ss");
+    QTest::newRow("impossible time") << QStringList {QStringLiteral("publish-info"),
+                                                     QStringLiteral("--level"),
+                                                     QStringLiteral("1"),
+                                                     QStringLiteral("--type"),
+                                                     QStringLiteral("t"),
+                                                     QStringLiteral("--text"),
+                                                     QStringLiteral("x"),
+                                                     QStringLiteral("--time"),
+                                                     QStringLiteral("2026-02-30 09:30:00")}
+                                     << QStringLiteral("--time");
+    QTest::newRow("bulletin kind 3")
+        << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
+                        QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("t")}
+        << QStringLiteral("--kind");
+    QTest::newRow("control character")
+        << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
+                        QStringLiteral("1"), QStringLiteral("--title"), QStringLiteral("a\x01b")}
+        << QStringLiteral("control character");
+    QTest::newRow("edit of no alert")
+        << QStringList {QStringLiteral("edit-alert"), QStringLiteral("--id"),
+                        QStringLiteral("987654"), QStringLiteral("--price"), QStringLiteral("1")}
+        << QStringLiteral("no alert with id 987654");
+    QTest::newRow("edit without change")
+        << QStringList {QStringLiteral("edit-alert"), QStringLiteral("--id"), QStringLiteral("1")}
+        << QStringLiteral("nothing to change");
+    QTest::newRow("delete of no bulletin")
+        << QStringList {QStringLiteral("delete-bulletin"), QStringLiteral("--id"),
+                        QStringLiteral("987654")}
+        << QStringLiteral("no bulletin");
+    QTest::newRow("approve unknown")
+        << QStringList {QStringLiteral("approve"), QStringLiteral("nobody")}
+        << QStringLiteral("no pending application");
+    QTest::newRow("kick without login")
+        << QStringList {QStringLiteral("kick"), QStringLiteral("987654")}
+        << QStringLiteral("no login row");
+    QTest::newRow("user level 3") << QStringList {
+        QStringLiteral("add-user"),   QStringLiteral("--name"), QStringLiteral("x"),
+        QStringLiteral("--password"), QStringLiteral("y"),      QStringLiteral("--level"),
+        QStringLiteral("3")} << QStringLiteral("--level");
+    QTest::newRow("unknown config key")
+        << QStringList {QStringLiteral("config"), QStringLiteral("gpsysname=x"),
+                        QStringLiteral("password=y")}
+        << QStringLiteral("unknown configuration key");
+    QTest::newRow("config without value")
+        << QStringList {QStringLiteral("config"), QStringLiteral("gpsysname")}
+        << QStringLiteral("KEY=VALUE");
+    QTest::newRow("port in use")
+        << QStringList {QStringLiteral("serve"), QStringLiteral("--listen"),
+                        QStringLiteral("127.0.0.1:%1").arg(m_server->port())}
+        << QStringLiteral("cannot listen");
+    QTest::newRow("listen without port")
+        << QStringList {QStringLiteral("serve"), QStringLiteral("--listen"),
+                        QStringLiteral("127.0.0.1")}
+        << QStringLiteral("ADDR:PORT");
+    QTest::newRow("demo without base")
+        << QStringList {QStringLiteral("seed"), QStringLiteral("--demo")}
+        << QStringLiteral("--base");
+    QTest::newRow("demo into a used database")
+        << QStringList {QStringLiteral("seed"), QStringLiteral("--demo"), QStringLiteral("--base"),
+                        QStringLiteral("http://127.0.0.1:1/")}
+        << QStringLiteral("already holds");
+}
+
+void TestServerCommands::refusalsAreClearAndChangeNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, says);
+    // Make sure the database has content, so "changes nothing" means something.
+    publishAlert(*m_server, 3, QDateTime::currentDateTime());
+    const QString before = fingerprint();
+    const CommandResult result = runServerBinary(
+        QStringList {arguments.value(0), QStringLiteral("--db"), m_server->databasePath()}
+        + arguments.mid(1));
+    QVERIFY(result.exitCode > 0);
+    QVERIFY2(result.err.contains(says), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+    QCOMPARE(fingerprint(), before);
+}
+
+void TestServerCommands::demoSeed()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("demo.db"));
+    const CommandResult seeded = runServerBinary(
+        {QStringLiteral("seed"), QStringLiteral("--db"), path, QStringLiteral("--demo"),
+         QStringLiteral("--base"), QStringLiteral("http://127.0.0.1:8080/")});
+    QCOMPARE(seeded.exitCode, 0);
+    QVERIFY(seeded.out.contains(QStringLiteral("张三")));
+    QVERIFY(!seeded.out.contains(QStringLiteral("zhang123")));
+
+    ReadOnlyDatabase db(path);
+    QCOMPARE(db.rows(QStringLiteral("SELECT DISTINCT UserDJ FROM UserTable ORDER BY UserDJ")),
+             (QList<QVariantList> {{0}, {1}, {2}}));
+    QCOMPARE(
+        db.value(QStringLiteral("SELECT count(*) FROM UserTable WHERE username = '张三'")).toInt(),
+        1);
+    QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM UserTable WHERE userpas LIKE '%''%'"))
+                 .toInt(),
+             1);
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    QVERIFY(db.value(QStringLiteral("SELECT count(*) FROM Tuijiangupiao WHERE nowtime LIKE '%1%'")
+                         .arg(today))
+                .toInt()
+            >= 3);
+    QVERIFY(
+        db.value(
+              QStringLiteral("SELECT count(*) FROM Tuijiangupiao WHERE nowtime < '%1'").arg(today))
+            .toInt()
+        >= 3);
+    QVERIFY(
+        db.value(QStringLiteral(
+                     "SELECT count(DISTINCT XinXiDJ) FROM Tuijiangupiao WHERE nowtime LIKE '%1%'")
+                     .arg(today))
+            .toInt()
+        >= 3);
+    QVERIFY(
+        db.value(QStringLiteral("SELECT count(*) FROM spzx WHERE nowtime LIKE '%1%'").arg(today))
+            .toInt()
+        >= 2);
+    QVERIFY(db.value(QStringLiteral("SELECT count(*) FROM spzx WHERE nowtime < '%1'").arg(today))
+                .toInt()
+            >= 1);
+    QCOMPARE(db.rows(QStringLiteral("SELECT kind, count(*) FROM GongGao GROUP BY kind")),
+             (QList<QVariantList> {{1, 2}, {2, 2}}));
+    QCOMPARE(db.value(QStringLiteral("SELECT khdsxsj FROM Sys_pz")).toString(),
+             QStringLiteral("5"));
+    QCOMPARE(db.value(QStringLiteral("SELECT an4url FROM Sys_url")).toString().left(22),
+             QStringLiteral("http://127.0.0.1:8080/"));
+    QCOMPARE(db.value(QStringLiteral("SELECT an11mc FROM Sys_url")).toString(),
+             QStringLiteral("系统设置"));
+}
+
+void TestServerCommands::schemaOnlySeedIsEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.db"));
+    QCOMPARE(runServerBinary({QStringLiteral("seed"), QStringLiteral("--db"), path}).exitCode, 0);
+    ReadOnlyDatabase db(path);
+    for (const char *table : {"UserTable", "NewUser", "userdl", "Sys_pz", "Sys_url",
+                              "Tuijiangupiao", "spzx", "GongGao"})
+        QCOMPARE(
+            db.value(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).toInt(),
+            0);
+    QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM ChangeCounters")).toInt(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestServerCommands)
+#include "tst_server_commands.moc"
