@@ -1,20 +1,98 @@
 #pragma once
 
+#include "main/Unit3.h"
+
+#include <QList>
 #include <QWidget>
 
+class MarqueeStatus;
 class QFrame;
+class QLabel;
+class QMenu;
+class QAction;
+class QSystemTrayIcon;
+class QTimer;
+class QToolButton;
+class TSlidePopUp;
 
-// The main window: created hidden at start-up, shown after a successful login.
+// The main window: created hidden at start-up, shown after a successful login. A picture header
+// with the configurable toolbar and the user's name and level, one hosted content window below
+// it, a scrolling notice along the footer, and an icon in the notification area that stands for
+// the window while it is minimised. Its destruction deletes the user's login record.
 class TFrmMain : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit TFrmMain(QWidget *parent = nullptr);
+    ~TFrmMain() override;
+
+    // The content window embedded now, or none.
+    Tmain *currentContentWindow() const { return m_content.window(); }
+
+    // Brings the window back from the notification area or from being minimised.
+    void restoreApplication();
+
+    // Poll tick and login watch: filled in with the change polling. A tick that fires while a
+    // service call waits for its answer does nothing.
+    void Timer1Timer();
+    void Timer2Timer();
+
+    // The toolbar button of position 1..11.
+    QToolButton *toolbarButton(int position) const;
+
+    // The notification popup the change polling raises.
+    TSlidePopUp *SlidePopUp1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormCreate();
+    void buildDesign();
+    QWidget *buildHeader();
+    QWidget *buildFooter();
+    void buildTrayIcon();
 
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void layoutToolbar();
+    void showLevel();
+    void startTimers();
+    void stayOnTop();
+
+    void contentButtonClick(int position); // RzToolButton1Click .. RzToolButton10Click
+    void RzToolButton11Click();
+    void N10Click();
+    void N1Click();
+    void Image1MouseMove(QMouseEvent *event);
+    void SlidePopUp1Click();
+    void markCurrentButton(int position);
+    void endProgram();
+
+    QFrame *Panel7 = nullptr;
+    QLabel *Image1 = nullptr;
+    QList<QToolButton *> m_toolbar; // by position
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
     QFrame *Panel8 = nullptr;
-    QWidget *hostPanel = nullptr;
+    QFrame *Panel9 = nullptr;
+    MarqueeStatus *RzMarqueeStatus1 = nullptr;
+    QSystemTrayIcon *RzTrayIcon1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *N10 = nullptr;
+    QAction *N1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+
+    QWidget *m_hostPanel = nullptr;
+    CurrentContentWindow m_content;
+    bool m_showSequenceRun = false;
+    bool m_ending = false;
+    QPoint m_dragOffset;
 };

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "main/Unit3.h"
+
+// Which content window class each toolbar position 1..10 opens, built hosted in the main window's
+// host panel. Positions whose window class does not exist yet have no builder.
+using ContentWindowBuilder = Tmain *(*)(HostedIn host);
+
+ContentWindowBuilder contentWindowBuilder(int position);

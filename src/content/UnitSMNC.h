@@ -1,0 +1,50 @@
+#pragma once
+
+#include "main/Unit3.h"
+
+class QDateEdit;
+class QPlainTextEdit;
+class QPushButton;
+class StringGrid;
+
+// The alert management window: today's alerts, the latest 30 alerts (or those of a chosen date
+// range) and today's live-trading items, with the full text of a double-clicked row in a detail
+// box. Opening it counts as having seen the alert and live-trading changes up to that moment.
+class TFormSMNC : public Tmain
+{
+    Q_OBJECT
+
+public:
+    explicit TFormSMNC(QWidget *owner = nullptr);
+    explicit TFormSMNC(HostedIn host);
+    ~TFormSMNC() override;
+
+    // Loads the three grids and takes the counter snapshot; a failure stops it silently.
+    void iniformdate();
+    // "查询": the alerts of the chosen date range into StringGrid2; a failure stops it silently.
+    void Button2Click();
+
+    // The change polling refills these while the window is open.
+    StringGrid *StringGrid1 = nullptr; // today's alerts
+    StringGrid *StringGrid2 = nullptr; // latest 30 alerts, or a date range
+    StringGrid *StringGrid3 = nullptr; // today's live-trading items
+
+    QDateEdit *DateTimePicker1 = nullptr;
+    QDateEdit *DateTimePicker2 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildDesign();
+    void FormCreate();
+    void FormShow();
+    void StringGrid1DblClick();
+    void StringGrid2DblClick();
+    void StringGrid3DblClick();
+    void showAlertDetail(const QString &heading, const StringGrid &grid);
+
+    bool m_shown = false;
+};

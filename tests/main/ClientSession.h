@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TestServer;
+
+// What the login leaves behind, done directly for tests of the windows after login: the client
+// points at a test server, the configuration and toolbar globals hold the server's values, the
+// user's globals are filled from the user's record and the user's login row is written.
+namespace ClientSession {
+
+void pointClientAt(const QString &baseUrl);
+
+// Reads the toolbar record ("select * from Sys_url") into the toolbar globals.
+void loadToolbar();
+
+// Logs the user in as far as the main window needs it. Level filtering and the other settings
+// are the test's own: set them after this call.
+void logIn(TestServer &server, const QString &name, const QString &password);
+void logIn(const QString &baseUrl, const QString &name, const QString &password);
+
+// Reads the configuration record (hqSys_pz) into the configuration globals.
+void loadConfiguration();
+
+// The user ids that have a login row on the server.
+QStringList loggedInUserIds(TestServer &server);
+
+} // namespace ClientSession
