@@ -32,6 +32,7 @@ ResultDocument ResultDocument::parse(const QString &text)
 
     while (xml.readNextStartElement()) {   // rows
         QList<QString> &row = document.m_rows.emplace_back();
+        row.reserve(document.m_columns.size());
         while (xml.readNextStartElement()) {   // columns
             int index = document.columnIndex(xml.name());
             if (index < 0) {

@@ -1,30 +1,18 @@
 // The account application window, against the reference server.
+#include "GuiTestMain.h"
 #include "RawHttpPeer.h"
-#include "TestEnvironment.h"
+#include "ReadOnlyDatabase.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "account/UnitZCCT.h"
 #include "app/MessageBoxes.h"
 #include "app/UnitGlouble.h"
-#include "service/ServiceSettings.h"
-#include "service/WebService.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
-void pointAt(const QString &base)
-{
-    ServiceSettings settings;
-    settings.baseAddress = base;
-    settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-    settings.callTimeoutMs = 5000;
-    RegisterWebServiceSoap(settings);
-}
-
 const auto success = QStringLiteral("注册成功，我们会及时联系您！");
 const auto failure = QStringLiteral("注册失败，请重新再试！");
 } // namespace
@@ -56,22 +44,9 @@ class TestAccountApplication : public QObject
     // Pending applications stored under exactly this name: (password, mobile) each.
     QList<QStringList> applications(const QString &name)
     {
-        QList<QStringList> rows;
-        {
-            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-            db.setDatabaseName(server->databasePath());
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare(QStringLiteral("select zcmm, shouji, zhucetime from NewUser where usetrname = ?"));
-                query.addBindValue(name);
-                query.exec();
-                while (query.next())
-                    rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-        return rows;
+        return textRows(queryServerDatabase(
+                server->databasePath(),
+                QStringLiteral("select zcmm, shouji, zhucetime from NewUser where usetrname = ?"), {name}));
     }
 
 private Q_SLOTS:
@@ -88,7 +63,7 @@ private Q_SLOTS:
     {
         resetClientGlobals();
         gpsysname = QStringLiteral("金股预警");
-        pointAt(server->baseUrl());
+        pointClientAt(server->baseUrl());
         MessageBoxRecorder::start();
         window = std::make_unique<TFormZCCT>();
         window->show();
@@ -192,7 +167,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, insertAnswer);
         RawHttpPeer peer({RawHttpPeer::soapAnswer("hqsfczjl", "0"), RawHttpPeer::soapAnswer("hqsfczjl", "0"), insertAnswer});
-        pointAt(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         fill(QStringLiteral("dave"), QString(), QStringLiteral("d"), QStringLiteral("d"));
         QCOMPARE(apply(), failure);
         QCOMPARE(MessageBoxRecorder::shown().first().caption, QStringLiteral("申请错误！"));
@@ -202,7 +177,7 @@ private Q_SLOTS:
     void failingCheckReachesTheGeneralReport()
     {
         RawHttpPeer peer(RawHttpPeer::Mode::Answer, RawHttpPeer::httpResponse(503, "text/html", "busy"));
-        pointAt(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         fill(QStringLiteral("erin"), QString(), QStringLiteral("e"), QStringLiteral("e"));
         const QString shown = apply();
         QVERIFY2(shown.contains(QStringLiteral("HTTP 错误 503")), qPrintable(shown));
@@ -210,12 +185,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    TestAccountApplication test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestAccountApplication)
 #include "tst_account_application.moc"

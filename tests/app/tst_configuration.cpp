@@ -1,14 +1,12 @@
 // The configuration load of the login window's creation, against the reference server.
-#include "TestEnvironment.h"
+#include "GuiTestMain.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/MessageBoxes.h"
 #include "app/UnitGlouble.h"
 #include "app/UnitLogin.h"
-#include "service/ServiceSettings.h"
-#include "service/WebService.h"
 
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -22,15 +20,6 @@ class TestConfiguration : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestServer> server;
-
-    void pointAt(const QString &base)
-    {
-        ServiceSettings settings;
-        settings.baseAddress = base;
-        settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-        settings.callTimeoutMs = 5000;
-        RegisterWebServiceSoap(settings);
-    }
 
     // The message the creation showed, or empty when it showed none.
     QString createLoginWindow(std::unique_ptr<TFrmLogin> &window)
@@ -55,7 +44,7 @@ private Q_SLOTS:
         MessageBoxRecorder::start();
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
-        pointAt(server->baseUrl());
+        pointClientAt(server->baseUrl());
     }
 
     void cleanup()
@@ -173,12 +162,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    TestConfiguration test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestConfiguration)
 #include "tst_configuration.moc"

@@ -1,7 +1,9 @@
 // The login window: refusals, the login row, the login stamp, the remembered-login file and the
 // close confirmation, against the reference server.
+#include "GuiTestMain.h"
 #include "RawHttpPeer.h"
-#include "TestEnvironment.h"
+#include "ReadOnlyDatabase.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/LoginRecord.h"
@@ -9,7 +11,6 @@
 #include "app/RememberedLogin.h"
 #include "app/UnitGlouble.h"
 #include "app/UnitLogin.h"
-#include "service/ServiceSettings.h"
 #include "service/WebService.h"
 
 #include <QApplication>
@@ -18,23 +19,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTest>
 
 #include <sys/stat.h>
 
 namespace {
-void pointAt(const QString &base)
-{
-    ServiceSettings settings;
-    settings.baseAddress = base;
-    settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-    settings.callTimeoutMs = 5000;
-    RegisterWebServiceSoap(settings);
-}
-
 QByteArray gbk(const QString &text)
 {
     QStringEncoder encoder("GBK");
@@ -85,22 +75,9 @@ class TestLogin : public QObject
     // The userdl rows of a user, read straight from the server's database.
     QList<QStringList> loginRows(const QString &id)
     {
-        QList<QStringList> rows;
-        {
-            auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-            db.setDatabaseName(server->databasePath());
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare(QStringLiteral("select userzh, userpas, userdlip from userdl where userid = ?"));
-                query.addBindValue(id.toInt());
-                query.exec();
-                while (query.next())
-                    rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-        return rows;
+        return textRows(queryServerDatabase(
+                server->databasePath(),
+                QStringLiteral("select userzh, userpas, userdlip from userdl where userid = ?"), {id.toInt()}));
     }
 
     QStringList shownTexts()
@@ -125,7 +102,7 @@ private Q_SLOTS:
     void init()
     {
         resetClientGlobals();
-        pointAt(server->baseUrl());
+        pointClientAt(server->baseUrl());
         MessageBoxRecorder::start();
         RememberedLogin::forget();
         openWindow();
@@ -265,7 +242,7 @@ private Q_SLOTS:
     {
         // The credential check passes, but the account record comes back unreadable.
         RawHttpPeer peer({RawHttpPeer::soapAnswer("yanzheng", "True"), RawHttpPeer::soapAnswer("hqdlyhxx", "not a document")});
-        pointAt(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         typeCredentials(QStringLiteral("a"), QStringLiteral("b"), true);
         window->Button1Click();
         QCOMPARE(shownTexts(), QStringList{QStringLiteral("系统错误，没有获取到系统配置信息！")});
@@ -303,7 +280,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, response);
         QFETCH(QString, expected);
         RawHttpPeer peer(RawHttpPeer::Mode::Answer, response);
-        pointAt(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         QCOMPARE(LoginRecord::GetPublicIPAddress(), expected);
         QVERIFY(peer.requests().constFirst().startsWith("GET /qzIP.aspx "));
     }
@@ -311,7 +288,7 @@ private Q_SLOTS:
     void publicAddressUnreachable()
     {
         server->stop();
-        pointAt(server->baseUrl());
+        pointClientAt(server->baseUrl());
         QCOMPARE(LoginRecord::GetPublicIPAddress(), QStringLiteral("0.0.0.0"));
         server->start();
         QVERIFY(server->isRunning());
@@ -347,12 +324,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    TestLogin test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestLogin)
 #include "tst_login.moc"

@@ -1,16 +1,14 @@
 // Program start-up: the connectivity gate and the order in which the long-lived objects appear.
-#include "TestEnvironment.h"
+#include "GuiTestMain.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/MessageBoxes.h"
 #include "app/ProgramEntry.h"
 #include "app/UnitGlouble.h"
 #include "app/UnitLogin.h"
-#include "service/ServiceSettings.h"
-#include "service/WebService.h"
 #include "service/SoapTransport.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QFile>
 #include <QStandardPaths>
@@ -70,10 +68,7 @@ private Q_SLOTS:
         TestServer server;
         QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
         server.command(QStringLiteral("config"), configuration);
-        ServiceSettings settings;
-        settings.baseAddress = server.baseUrl();
-        settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-        RegisterWebServiceSoap(settings);
+        pointClientAt(server.baseUrl());
 
         bool mainWindowSeen = false;
         QTimer closer;
@@ -114,12 +109,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    TestStartup test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestStartup)
 #include "tst_startup.moc"

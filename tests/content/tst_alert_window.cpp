@@ -2,7 +2,8 @@
 // level filter, the fill rule, the date range, the detail box, the counter snapshot and the silent
 // failures.
 #include "ClientSession.h"
-#include "TestEnvironment.h"
+#include "GuiTestMain.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/MessageBoxes.h"
@@ -14,7 +15,6 @@
 #include "main/ChangeCounters.h"
 #include "service/ResultDocument.h"
 
-#include <QApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -181,7 +181,7 @@ private Q_SLOTS:
         MessageBoxRecorder::stop();
         if (!server->isRunning()) {
             server->start();
-            ClientSession::pointClientAt(server->baseUrl());
+            pointClientAt(server->baseUrl());
         }
     }
 
@@ -452,12 +452,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    TestAlertWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestAlertWindow)
 #include "tst_alert_window.moc"

@@ -376,14 +376,22 @@ QImage header()
     return image;
 }
 
-QImage footerStrip()
+// A footer-wide band, shaded from top to bottom.
+QImage footerGradient(const QColor &top, const QColor &bottom)
 {
     QImage image(948, 6, QImage::Format_RGB32);
     QPainter p(&image);
     QLinearGradient fill(0, 0, 0, 6);
-    fill.setColorAt(0.0, QColor(40, 72, 114));
-    fill.setColorAt(1.0, QColor(16, 32, 54));
+    fill.setColorAt(0.0, top);
+    fill.setColorAt(1.0, bottom);
     p.fillRect(image.rect(), fill);
+    return image;
+}
+
+QImage footerStrip()
+{
+    QImage image = footerGradient(QColor(40, 72, 114), QColor(16, 32, 54));
+    QPainter p(&image);
     p.setPen(QColor(247, 155, 72, 150));
     p.drawLine(0, 0, 948, 0);
     return image;
@@ -391,13 +399,7 @@ QImage footerStrip()
 
 QImage footerBase()
 {
-    QImage image(948, 6, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient fill(0, 0, 0, 6);
-    fill.setColorAt(0.0, QColor(16, 32, 54));
-    fill.setColorAt(1.0, QColor(8, 18, 32));
-    p.fillRect(image.rect(), fill);
-    return image;
+    return footerGradient(QColor(16, 32, 54), QColor(8, 18, 32));
 }
 
 bool save(const QImage &image, const QString &path)

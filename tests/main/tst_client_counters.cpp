@@ -1,13 +1,12 @@
 // The change counters: splitting the ifchangetable text, the twelve entries, the last-seen values
 // and the poll's comparison; LoadChangeCounters against the reference server.
+#include "AppErrorText.h"
+#include "ServiceTarget.h"
 #include "TestEnvironment.h"
 #include "TestServer.h"
 
 #include "app/UnitGlouble.h"
 #include "main/ChangeCounters.h"
-#include "service/AppError.h"
-#include "service/ServiceSettings.h"
-#include "service/WebService.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -34,31 +33,12 @@ const QStringList serverAnswerEntries = {
     QStringLiteral("spzxsx=2"),
 };
 
-QString failureOf(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &error) {
-        return error.text();
-    }
-    return QString();
-}
-
 QList<int> lastSeen()
 {
     QList<int> values;
     for (QStringView key : lastSeenCounterKeys())
         values.append(lastSeenValue(key));
     return values;
-}
-
-void pointClientAt(const QString &base)
-{
-    ServiceSettings settings;
-    settings.baseAddress = base;
-    settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-    settings.callTimeoutMs = 5000;
-    RegisterWebServiceSoap(settings);
 }
 
 // A loopback address where nothing listens.
@@ -158,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(changeCounterValue(u"spzxsx"), QStringLiteral("7")); // meant for spzxadd
 
         // Storing the counters stops at the first that is no integer; those before it are stored.
-        const QString failure = failureOf([] { storeLastSeenValues(lastSeenCounterKeys()); });
+        const QString failure = failureText([] { storeLastSeenValues(lastSeenCounterKeys()); });
         QVERIFY(failure.contains(QStringLiteral("周报")));
         QCOMPARE(lastSeen(), (QList<int> {5, 3, 2, 1, 0, 0, 0, 0}));
     }
@@ -166,7 +146,7 @@ private Q_SLOTS:
     void emptyAnswerEmptiesTheListAndRaises()
     {
         rebuildChangeCounters(serverAnswer);
-        const QString failure = failureOf([] { rebuildChangeCounters(QString()); });
+        const QString failure = failureText([] { rebuildChangeCounters(QString()); });
         QVERIFY(!failure.isEmpty());
         QVERIFY(changeCounters.isEmpty());
         QCOMPARE(changeCounterValue(u"gptjadd"), QString());
@@ -175,7 +155,7 @@ private Q_SLOTS:
     void shortAnswerLeavesEntriesBeforeTheMissingItem()
     {
         const QString failure =
-            failureOf([] { rebuildChangeCounters(QStringLiteral("9,8,7,6,2026-12-08")); });
+            failureText([] { rebuildChangeCounters(QStringLiteral("9,8,7,6,2026-12-08")); });
         QVERIFY(failure.contains(QStringLiteral("5"))); // names how many items came
         QCOMPARE(changeCounters, (QStringList {"gptjadd=9", "gptjsx=8", "smncadd=7", "smncsx=6"}));
 
@@ -215,7 +195,7 @@ private Q_SLOTS:
         rebuildChangeCounters(serverAnswer);
         storeLastSeenValues(lastSeenCounterKeys());
         rebuildChangeCounters(QStringLiteral("6,4,x,1,2026-12-08 09:30:00,私募周报,5,0,d t,b,8,2"));
-        QVERIFY(!failureOf([] { storeMovedCounters(); }).isEmpty());
+        QVERIFY(!failureText([] { storeMovedCounters(); }).isEmpty());
         QCOMPARE(lastSeen(), (QList<int> {6, 4, 2, 1, 4, 0, 7, 2}));
     }
 
@@ -236,7 +216,7 @@ private Q_SLOTS:
     {
         setCounterBaselineRequired(true);
         rebuildChangeCounters(QStringLiteral("5,3,x,1,a b,c,4,0,d e,f,7,2"));
-        QVERIFY(!failureOf([] { storeMovedCounters(); }).isEmpty());
+        QVERIFY(!failureText([] { storeMovedCounters(); }).isEmpty());
         QVERIFY(counterBaselineRequired());
     }
 
@@ -245,7 +225,7 @@ private Q_SLOTS:
         rebuildChangeCounters(serverAnswer);
         UserDJ = QStringLiteral("1");
         pointClientAt(deadServer());
-        QVERIFY(!failureOf([] { LoadChangeCounters(); }).isEmpty());
+        QVERIFY(!failureText([] { LoadChangeCounters(); }).isEmpty());
         QCOMPARE(changeCounters, serverAnswerEntries);
     }
 

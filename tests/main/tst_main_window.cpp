@@ -1,7 +1,8 @@
 // The main window after login: toolbar layout, header labels, content switching, the notice line,
 // the tray menu actions and the deletion of the login row, against the reference server.
 #include "ClientSession.h"
-#include "TestEnvironment.h"
+#include "GuiTestMain.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/MessageBoxes.h"
@@ -106,6 +107,8 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        // As in the program: the tray icon keeps the client alive, so only its own code ends it.
+        QApplication::setQuitOnLastWindowClosed(false);
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
     }
@@ -489,7 +492,7 @@ private Q_SLOTS:
         // The server comes back with counters that moved meanwhile: the first poll takes them
         // as seen and raises nothing; the next change is reported as usual.
         server->start();
-        ClientSession::pointClientAt(server->baseUrl());
+        pointClientAt(server->baseUrl());
         server->command(QStringLiteral("publish-alert"),
                         {"--level", level, "--code", "600519", "--price", "1690.00", "--action",
                          "买入", "--reason", "回补缺口"});
@@ -602,13 +605,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"

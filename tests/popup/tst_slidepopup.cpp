@@ -9,7 +9,7 @@
 #include "popup/SlidePopUp.h"
 #include "popup/SlidePopUp1Design.h"
 
-#include "TestEnvironment.h"
+#include "GuiTestMain.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -715,12 +715,6 @@ void TestSlidePopUp::slidePopUp1Design()
     QVERIFY(popup.hoverFont().font.underline());
 }
 
-int main(int argc, char **argv)
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    TestSlidePopUp test;
-    return QTest::qExec(&test, argc, argv);
-}
+TIPDESK_GUI_TEST_MAIN(TestSlidePopUp)
 
 #include "tst_slidepopup.moc"

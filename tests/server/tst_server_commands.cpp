@@ -1,5 +1,6 @@
 // The operator's command line: what each command stores (read back from the file), what it
 // prints (never a password), the demo seed, and clear refusals that change nothing.
+#include "ReadOnlyDatabase.h"
 #include "ServerTestData.h"
 #include "SoapTestClient.h"
 #include "TestServer.h"
@@ -22,6 +23,7 @@ struct CommandResult
 CommandResult runServerBinary(const QStringList &arguments)
 {
     QProcess process;
+    TestServer::dieWithTestProcess(process);
     process.start(TestServer::serverBinary(), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -239,34 +241,21 @@ void TestServerCommands::refusalsAreClearAndChangeNothing_data()
     QTest::newRow("missing option") << QStringList {QStringLiteral("publish-alert"),
                                                     QStringLiteral("--level"), QStringLiteral("1")}
                                     << QStringLiteral("--code");
-    QTest::newRow("level out of range") << QStringList {QStringLiteral("publish-info"),
-                                                        QStringLiteral("--level"),
-                                                        QStringLiteral("4"),
-                                                        QStringLiteral("--type"),
-                                                        QStringLiteral("t"),
-                                                        QStringLiteral("--text"),
-                                                        QStringLiteral("x")}
-                                        << QStringLiteral("--level");
-    QTest::newRow("time in another form") << QStringList {QStringLiteral("publish-info"),
-                                                          QStringLiteral("--level"),
-                                                          QStringLiteral("1"),
-                                                          QStringLiteral("--type"),
-                                                          QStringLiteral("t"),
-                                                          QStringLiteral("--text"),
-                                                          QStringLiteral("x"),
-                                                          QStringLiteral("--time"),
-                                                          QStringLiteral("2026/12/8 9:30")}
-                                          << QStringLiteral("yyyy-MM-dd hh:mm:ss");
-    QTest::newRow("impossible time") << QStringList {QStringLiteral("publish-info"),
-                                                     QStringLiteral("--level"),
-                                                     QStringLiteral("1"),
-                                                     QStringLiteral("--type"),
-                                                     QStringLiteral("t"),
-                                                     QStringLiteral("--text"),
-                                                     QStringLiteral("x"),
-                                                     QStringLiteral("--time"),
-                                                     QStringLiteral("2026-02-30 09:30:00")}
-                                     << QStringLiteral("--time");
+    // A publish-info that would be accepted but for its level or what a row adds.
+    const auto info = [](const QString &level, const QStringList &more = {}) {
+        return QStringList {QStringLiteral("publish-info"), QStringLiteral("--level"), level,
+                            QStringLiteral("--type"),       QStringLiteral("t"),
+                            QStringLiteral("--text"),       QStringLiteral("x")}
+            + more;
+    };
+    QTest::newRow("level out of range") << info(QStringLiteral("4")) << QStringLiteral("--level");
+    QTest::newRow("time in another form")
+        << info(QStringLiteral("1"), {QStringLiteral("--time"), QStringLiteral("2026/12/8 9:30")})
+        << QStringLiteral("yyyy-MM-dd hh:mm:ss");
+    QTest::newRow("impossible time")
+        << info(QStringLiteral("1"),
+                {QStringLiteral("--time"), QStringLiteral("2026-02-30 09:30:00")})
+        << QStringLiteral("--time");
     QTest::newRow("bulletin kind 3")
         << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
                         QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("t")}

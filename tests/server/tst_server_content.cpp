@@ -1,6 +1,7 @@
 // What the statements mean: day and level filtering, top 30, date ranges, counters that move
 // for the right levels, the login and account writes, and injection attempts that find nothing
 // and change nothing. Runs a server process on a database it fills itself.
+#include "ReadOnlyDatabase.h"
 #include "ServerTestData.h"
 #include "SoapTestClient.h"
 #include "TestServer.h"

@@ -1,5 +1,6 @@
 // Reading result documents and converting their values.
-#include "service/AppError.h"
+#include "AppErrorText.h"
+
 #include "service/Conversions.h"
 #include "service/ResultDocument.h"
 #include "service/SqlText.h"
@@ -12,16 +13,6 @@ const QString twoRows = QStringLiteral(
         "<NewDataSet>\r\n  <Table>\r\n    <id>12</id>\r\n    <nowtime>2026-12-08T09:30:05.123+08:00</nowtime>\r\n"
         "    <gupiaodaima>  600519 </gupiaodaima>\r\n    <czly>放量突破，&lt;关注&gt; &amp; 持有</czly>\r\n  </Table>\r\n"
         "  <Table>\r\n    <id>11</id>\r\n    <czly>\t</czly>\r\n  </Table>\r\n</NewDataSet>");
-
-bool raises(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &) {
-        return true;
-    }
-    return false;
-}
 } // namespace
 
 class TestResultDocument : public QObject
@@ -41,7 +32,7 @@ private Q_SLOTS:
         QCOMPARE(doc.value(1, u"nowtime"), QString());     // absent column: null on the server
         QCOMPARE(doc.value(1, u"czly"), QString());        // control characters trimmed away
         QCOMPARE(doc.value(0, u"nosuchcolumn"), QString());
-        QVERIFY(raises([&] { doc.value(2, u"id"); }));
+        QVERIFY(raisesAppError([&] { doc.value(2, u"id"); }));
     }
 
     void emptyAnswers_data()
@@ -57,7 +48,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         const ResultDocument doc = ResultDocument::parse(text);
         QCOMPARE(doc.rowCount(), 0);
-        QVERIFY(raises([&] { doc.value(0, u"id"); }));
+        QVERIFY(raisesAppError([&] { doc.value(0, u"id"); }));
     }
 
     void malformedAnswersRaise_data()
@@ -78,7 +69,7 @@ private Q_SLOTS:
     void malformedAnswersRaise()
     {
         QFETCH(QString, text);
-        QVERIFY(raises([&] { ResultDocument::parse(text); }));
+        QVERIFY(raisesAppError([&] { ResultDocument::parse(text); }));
     }
 
     void charactersOutsideGbkSurvive()
@@ -110,7 +101,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, expected);
         if (expected < 0)
-            QVERIFY(raises([&] { toBoolean(text); }));
+            QVERIFY(raisesAppError([&] { toBoolean(text); }));
         else
             QCOMPARE(toBoolean(text), expected == 1);
     }
@@ -141,7 +132,7 @@ private Q_SLOTS:
         if (converts)
             QCOMPARE(toInteger(text), expected);
         else
-            QVERIFY(raises([&] { toInteger(text); }));
+            QVERIFY(raisesAppError([&] { toInteger(text); }));
     }
 
     void trimmingTakesBlanksAndControls()

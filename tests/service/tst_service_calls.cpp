@@ -1,10 +1,10 @@
 // Every operation of the service, over HTTP against the reference operator server.
+#include "AppErrorText.h"
+#include "ServiceTarget.h"
 #include "TestServer.h"
 
-#include "service/AppError.h"
 #include "service/Conversions.h"
 #include "service/ResultDocument.h"
-#include "service/ServiceSettings.h"
 #include "service/Statements.h"
 #include "service/WebService.h"
 
@@ -13,16 +13,6 @@
 namespace {
 const QString awkwardName = QStringLiteral("张 三<&>'\"");
 const QString awkwardPassword = QStringLiteral("p'w&<>\"密");
-
-QString failureText(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AppError &error) {
-        return error.text();
-    }
-    return QString();
-}
 } // namespace
 
 class TestServiceCalls : public QObject
@@ -37,10 +27,7 @@ private Q_SLOTS:
     {
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
-        ServiceSettings settings;
-        settings.baseAddress = server->baseUrl();
-        settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-        RegisterWebServiceSoap(settings);
+        pointClientAt(server->baseUrl());
         userId = server->command(QStringLiteral("add-user"), {QStringLiteral("--name"), awkwardName,
                                                                QStringLiteral("--password"), awkwardPassword,
                                                                QStringLiteral("--level"), QStringLiteral("1")});

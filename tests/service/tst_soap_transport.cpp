@@ -1,9 +1,9 @@
 // The SOAP binding at the byte level and its failure paths, against a raw loopback HTTP peer that
 // can stall, answer garbage and count connections.
+#include "AppErrorText.h"
 #include "RawHttpPeer.h"
+#include "ServiceTarget.h"
 
-#include "service/AppError.h"
-#include "service/ServiceSettings.h"
 #include "service/SoapTransport.h"
 #include "service/WebService.h"
 
@@ -15,28 +15,9 @@
 #include <qpa/qwindowsysteminterface.h>
 
 namespace {
-void registerServer(const QString &base, int timeoutMs = 5000)
-{
-    ServiceSettings settings;
-    settings.baseAddress = base;
-    settings.serviceNamespace = QStringLiteral("http://tempuri.org/");
-    settings.callTimeoutMs = timeoutMs;
-    RegisterWebServiceSoap(settings);
-}
-
 QByteArray okAnswer(const QByteArray &operation, const QByteArray &result)
 {
     return RawHttpPeer::soapAnswer(operation, result);
-}
-
-QString failureText(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AppError &error) {
-        return error.text();
-    }
-    return QString();
 }
 } // namespace
 
@@ -48,7 +29,7 @@ private Q_SLOTS:
     void requestIsByteExact()
     {
         RawHttpPeer peer(RawHttpPeer::Mode::Answer, okAnswer("yanzheng", "True"));
-        registerServer(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         QCOMPARE(NewServiceProxy()->yanzheng(QStringLiteral("张三"), QStringLiteral("p'w")),
                  QStringLiteral("True"));
 
@@ -74,20 +55,20 @@ private Q_SLOTS:
     void parametersAreEscapedAndNumbersDecimal()
     {
         RawHttpPeer peer(RawHttpPeer::Mode::Answer, okAnswer("ifchangetable", "1"));
-        registerServer(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         NewServiceProxy()->ifchangetable(2);
         QVERIFY(peer.requests().constFirst().endsWith(
                 "<ifchangetable xmlns=\"http://tempuri.org/\"><userdj>2</userdj></ifchangetable></soap:Body>\n</soap:Envelope>"));
 
         RawHttpPeer second(RawHttpPeer::Mode::Answer, okAnswer("zhixing", "true"));
-        registerServer(second.baseUrl());
+        pointClientAt(second.baseUrl());
         NewServiceProxy()->zhixing(QStringLiteral("a<b & c>d 'e' \"f\"\r\n"));
         QVERIFY(second.requests().constFirst().contains(
                 "<sql>a&lt;b &amp; c&gt;d 'e' \"f\"&#xD;\n</sql>"));
 
         // A value XML cannot carry is refused before anything is sent.
         RawHttpPeer third(RawHttpPeer::Mode::Answer, okAnswer("zhixing", "true"));
-        registerServer(third.baseUrl());
+        pointClientAt(third.baseUrl());
         QVERIFY(failureText([] { NewServiceProxy()->zhixing(QStringLiteral("a\x01b")); }).contains(QStringLiteral("控制字符")));
         QCOMPARE(third.requests().size(), 0);
     }
@@ -97,7 +78,7 @@ private Q_SLOTS:
         QByteArray settingCookie = okAnswer("hqdlsj", "x");
         settingCookie.replace("\r\nContent-Type:", "\r\nSet-Cookie: session=abc; Path=/\r\nContent-Type:");
         RawHttpPeer peer({settingCookie, okAnswer("hqdlsj", "x")});
-        registerServer(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         auto first = NewServiceProxy();
         first->hqdlsj(QStringLiteral("1"));
         first.reset();
@@ -142,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, response);
         QFETCH(QString, expected);
         RawHttpPeer peer(RawHttpPeer::Mode::Answer, response);
-        registerServer(peer.baseUrl());
+        pointClientAt(peer.baseUrl());
         const QString text = failureText([] { NewServiceProxy()->hqdlsj(QStringLiteral("7")); });
         QVERIFY2(text.contains(expected), qPrintable(text));
     }
@@ -155,7 +136,7 @@ private Q_SLOTS:
             probe.listen(QHostAddress::LocalHost, 0);
             closedPort = probe.serverPort();
         }
-        registerServer(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort));
+        pointClientAt(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort));
         const QString text = failureText([] { NewServiceProxy()->hqSys_pz(); });
         QVERIFY2(text.startsWith(QStringLiteral("无法连接服务器 127.0.0.1:")), qPrintable(text));
     }
@@ -165,7 +146,7 @@ private Q_SLOTS:
     void stalledServerTimesOutWithoutReentry()
     {
         RawHttpPeer peer(RawHttpPeer::Mode::NeverAnswer);
-        registerServer(peer.baseUrl(), 700);
+        pointClientAt(peer.baseUrl(), 700);
 
         QLineEdit edit;
         edit.show();

@@ -5,10 +5,31 @@
 #include <QTcpServer>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 QString TestServer::serverBinary()
 {
     const QString fromEnv = qEnvironmentVariable("TIPDESK_SERVER_BIN");
     return fromEnv.isEmpty() ? QStringLiteral("tipdesk-server") : fromEnv;
+}
+
+void TestServer::dieWithTestProcess(QProcess &process)
+{
+#ifdef Q_OS_LINUX
+    const pid_t testProcess = ::getpid();
+    process.setChildProcessModifier([testProcess] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The test may have died between the fork and the line above.
+        if (::getppid() != testProcess)
+            ::_exit(1);
+    });
+#else
+    Q_UNUSED(process);
+#endif
 }
 
 TestServer::TestServer(bool seedDemo)
@@ -38,6 +59,7 @@ void TestServer::start()
     m_process.setArguments({QStringLiteral("serve"), QStringLiteral("--db"), databasePath(),
                             QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(m_port)});
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    dieWithTestProcess(m_process);
     m_process.start();
     if (!m_process.waitForStarted(5000)) {
         m_error = QStringLiteral("server did not start: ") + m_process.errorString();
@@ -105,6 +127,7 @@ QString TestServer::databasePath() const
 QString TestServer::command(const QString &name, const QStringList &args)
 {
     QProcess p;
+    dieWithTestProcess(p);
     p.start(serverBinary(), QStringList{name, QStringLiteral("--db"), databasePath()} + args);
     const bool finished = p.waitForFinished(30000);
     m_lastOk = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;

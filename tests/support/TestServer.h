@@ -37,6 +37,9 @@ public:
     void killHard();       // SIGKILL, for durability tests
 
     static QString serverBinary();
+    // Makes a server process started from this test die with it, so that a test that aborts
+    // leaves no server running behind it. Call before start().
+    static void dieWithTestProcess(QProcess &process);
 
 private:
     QTemporaryDir m_dir;

@@ -6,11 +6,10 @@
 class TestServer;
 
 // What the login leaves behind, done directly for tests of the windows after login: the client
-// points at a test server, the configuration and toolbar globals hold the server's values, the
-// user's globals are filled from the user's record and the user's login row is written.
+// points at a test server, the toolbar globals hold the server's values, the configuration globals
+// the demo seed's, the user's globals are filled from the user's record and the user's login row is
+// written, all through the same code the login window uses.
 namespace ClientSession {
-
-void pointClientAt(const QString &baseUrl);
 
 // Reads the toolbar record ("select * from Sys_url") into the toolbar globals.
 void loadToolbar();

@@ -1,0 +1,55 @@
+#include "ClientSession.h"
+
+#include "ServiceTarget.h"
+#include "TestServer.h"
+
+#include "app/LoginRecord.h"
+#include "app/SystemConfiguration.h"
+#include "app/UnitGlouble.h"
+#include "service/ResultDocument.h"
+#include "service/Statements.h"
+#include "service/WebService.h"
+
+namespace ClientSession {
+
+void loadToolbar()
+{
+    SystemConfiguration::applyToolbarRecord(
+        ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord())));
+}
+
+void loadConfiguration()
+{
+    SystemConfiguration::applyConfigurationRecord(
+        ResultDocument::parse(NewServiceProxy()->hqSys_pz()));
+}
+
+void logIn(TestServer &server, const QString &name, const QString &password)
+{
+    logIn(server.baseUrl(), name, password);
+}
+
+void logIn(const QString &baseUrl, const QString &name, const QString &password)
+{
+    pointClientAt(baseUrl);
+    LoginRecord::loadAccountRecord(name, password);
+    LoginRecord::writeLoginRow();
+    loginStamp = LoginRecord::currentLoginStamp();
+    // The demo seed's texts and interval, so that tests on a server seeded otherwise see the same.
+    gpsysname = QStringLiteral("TipDesk 股票预警系统");
+    syszjxx =
+        QStringLiteral("欢迎使用 TipDesk 股票预警系统！预警信息仅供参考，投资有风险，入市需谨慎。");
+    khdsxsj = 5;
+    loadToolbar();
+}
+
+QStringList loggedInUserIds(TestServer &server)
+{
+    QStringList ids;
+    const QString rows = server.command(QStringLiteral("logins"));
+    for (const QString &line : rows.split(u'\n', Qt::SkipEmptyParts))
+        ids.append(line.section(u'\t', 0, 0).trimmed());
+    return ids;
+}
+
+} // namespace ClientSession
