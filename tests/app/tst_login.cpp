@@ -15,12 +15,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTest>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -46,6 +49,18 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 } // namespace
+
+// Receives what the window hands to the desktop's URL handlers.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
 
 class TestLogin : public QObject
 {
@@ -306,6 +321,35 @@ private Q_SLOTS:
         QVERIFY(window->isVisible());   // one Enter only moves the focus
         QTest::keyClick(loginButton, Qt::Key_Return);
         QCOMPARE(window->result(), int(QDialog::Accepted));
+    }
+
+    void linksAndTheRememberLabel()
+    {
+        UrlCatcher catcher;
+        for (const char *scheme : {"http", "https", "tencent"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), &catcher, "open");
+
+        auto click = [this](const char *name) {
+            auto *label = window->findChild<QLabel *>(QLatin1String(name));
+            QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+        };
+        hqurl = QStringLiteral("   ");
+        click("RzURLLabel2");
+        QVERIFY(catcher.opened.isEmpty());   // a home page of blanks opens nothing
+        hqurl = QStringLiteral(" http://tips.example.com/index.html ");
+        click("RzURLLabel2");
+        click("RzURLLabel1");
+        QCOMPARE(catcher.opened.size(), 2);
+        QCOMPARE(catcher.opened[0], QUrl(QStringLiteral("http://tips.example.com/index.html")));
+        QCOMPARE(catcher.opened[1].toString(), QStringLiteral("tencent://message/?uin=") + kfqq + QStringLiteral("&Site=&Menu=yes"));
+
+        QVERIFY(!rememberBox()->isChecked());
+        click("Label2");
+        QVERIFY(rememberBox()->isChecked());
+        click("Label2");
+        QVERIFY(!rememberBox()->isChecked());
+        for (const char *scheme : {"http", "https", "tencent"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
     }
 
     void closeConfirmation()

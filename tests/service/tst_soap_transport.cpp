@@ -10,6 +10,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <qpa/qwindowsysteminterface.h>
@@ -19,6 +26,60 @@ QByteArray okAnswer(const QByteArray &operation, const QByteArray &result)
 {
     return RawHttpPeer::soapAnswer(operation, result);
 }
+// An HTTPS peer with a freshly made self-signed certificate for 127.0.0.1, answering every
+// request with the same SOAP answer.
+class TlsPeer : public QObject
+{
+public:
+    bool ready = false;
+    QSslCertificate certificate;
+
+    explicit TlsPeer(const QByteArray &response) : m_response(response)
+    {
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                       QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
+                       m_dir.filePath(QStringLiteral("cert.pem")), QStringLiteral("-days"), QStringLiteral("1"),
+                       QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                       QStringLiteral("subjectAltName=IP:127.0.0.1")});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0 || !QSslSocket::supportsSsl())
+            return;
+        const auto certificates = QSslCertificate::fromPath(m_dir.filePath(QStringLiteral("cert.pem")));
+        QFile keyFile(m_dir.filePath(QStringLiteral("key.pem")));
+        if (certificates.isEmpty() || !keyFile.open(QIODevice::ReadOnly))
+            return;
+        certificate = certificates.first();
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        configuration.setLocalCertificate(certificate);
+        configuration.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Ec));
+        configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+        m_server.setSslConfiguration(configuration);
+        connect(&m_server, &QSslServer::pendingConnectionAvailable, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    m_buffer += socket->readAll();
+                    if (m_buffer.contains("</soap:Envelope>")) {
+                        m_buffer.clear();
+                        socket->write(m_response);
+                        socket->disconnectFromHost();
+                    }
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+        ready = m_server.listen(QHostAddress::LocalHost, 0);
+    }
+
+    QString baseUrl() const { return QStringLiteral("https://127.0.0.1:%1/").arg(m_server.serverPort()); }
+
+private:
+    QTemporaryDir m_dir;
+    QSslServer m_server;
+    QByteArray m_response;
+    QByteArray m_buffer;
+};
 } // namespace
 
 class TestSoapTransport : public QObject
@@ -71,6 +132,25 @@ private Q_SLOTS:
         pointClientAt(third.baseUrl());
         QVERIFY(failureText([] { NewServiceProxy()->zhixing(QStringLiteral("a\x01b")); }).contains(QStringLiteral("控制字符")));
         QCOMPARE(third.requests().size(), 0);
+    }
+
+    // https works, and certificates are always verified: an untrusted one fails the call.
+    void httpsVerifiesCertificates()
+    {
+        TlsPeer answering(okAnswer("yanzheng", "True"));
+        if (!answering.ready)
+            QSKIP("no openssl or TLS backend here");
+
+        pointClientAt(answering.baseUrl());
+        const QString refused = failureText([] { NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")); });
+        QVERIFY2(refused.startsWith(QStringLiteral("无法连接服务器")) && refused.contains(QStringLiteral("SSL")),
+                 qPrintable(refused));
+
+        // Once the machine trusts the certificate (as an installed CA would), the same call works.
+        QSslConfiguration trusted = QSslConfiguration::defaultConfiguration();
+        trusted.addCaCertificate(answering.certificate);
+        QSslConfiguration::setDefaultConfiguration(trusted);
+        QCOMPARE(NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("True"));
     }
 
     void eachCallUsesItsOwnConnection()
