@@ -1,5 +1,6 @@
 // The login window: refusals, the login row, the login stamp, the remembered-login file and the
 // close confirmation, against the reference server.
+#include "UrlCatcher.h"
 #include "GuiTestMain.h"
 #include "RawHttpPeer.h"
 #include "ReadOnlyDatabase.h"
@@ -49,18 +50,6 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 } // namespace
-
-// Receives what the window hands to the desktop's URL handlers.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 class TestLogin : public QObject
 {

@@ -1,6 +1,8 @@
 // The popup component and its windows under the offscreen platform: slide and time-out
 // timers (driven tick by tick), stacking, clicks, hyperlink mode, text and background.
 
+#include "UrlCatcher.h"
+
 #include "popup/FrmSlidePopUp.h"
 #include "popup/MouseLabel.h"
 #include "popup/PopupBackground.h"
@@ -65,18 +67,6 @@ void processDeferredDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-
-// Receives the addresses the popup hands to the system's default handler.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 } // namespace
 
