@@ -122,6 +122,39 @@ private Q_SLOTS:
         QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::accountNameCount(awkwardName)), 1);
     }
 
+    // The password change and the application insert as the client writes them, values with
+    // quotes included, change exactly what they should.
+    void writesOfAccountsAndApplications()
+    {
+        const QString newPassword = QStringLiteral("新'密码\" or ''=''");
+        QCOMPARE(trimmedText(NewServiceProxy()->zhixing(Statements::changePassword(newPassword, userId))),
+                 QStringLiteral("true"));
+        QVERIFY(toBoolean(NewServiceProxy()->yanzheng(awkwardName, newPassword)));
+        QVERIFY(!toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword)));
+        NewServiceProxy()->zhixing(Statements::changePassword(awkwardPassword, userId));
+        QVERIFY(toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword)));
+
+        const QString applicant = QStringLiteral("申请人 o'hara");
+        QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(applicant)), 0);
+        QCOMPARE(trimmedText(NewServiceProxy()->zhixing(Statements::insertApplication(applicant, QStringLiteral("p'"),
+                                                                                       QStringLiteral("139")))),
+                 QStringLiteral("true"));
+        QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(applicant)), 1);
+    }
+
+    void alertsOfADateRange()
+    {
+        const QDate today = QDate::currentDate();
+        const ResultDocument range = ResultDocument::parse(
+                NewServiceProxy()->hqsametable(Statements::alertsBetween(false, QString(), today, today)));
+        const ResultDocument todays = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::todaysAlerts(false, QString())));
+        QCOMPARE(range.rowCount(), todays.rowCount());
+        QVERIFY(range.rowCount() > 0);
+        const ResultDocument reversed = ResultDocument::parse(
+                NewServiceProxy()->hqsametable(Statements::alertsBetween(true, QStringLiteral("2"), today, today.addDays(-1))));
+        QCOMPARE(reversed.rowCount(), 0);
+    }
+
     void declaredArithmetic()
     {
         QCOMPARE(NewServiceProxy()->addition(1.5, 2.25), 3.75);
