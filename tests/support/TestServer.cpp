@@ -46,6 +46,12 @@ TestServer::TestServer(bool seedDemo)
         command(QStringLiteral("seed"));
     }
     start();
+    if (!isRunning() && m_process.state() == QProcess::NotRunning) {
+        // Another test took the port between the probe and the start: let the server pick one.
+        m_port = 0;
+        m_error.clear();
+        start();
+    }
 }
 
 TestServer::~TestServer()
