@@ -155,6 +155,16 @@ private Q_SLOTS:
         QCOMPARE(reversed.rowCount(), 0);
     }
 
+    // Binding through the service description reaches the endpoint it names.
+    void bindingThroughTheDescription()
+    {
+        const auto proxy = NewServiceProxy(true);
+        QCOMPARE(proxy->endpoint(), QUrl(server->baseUrl() + QStringLiteral("qzWebService.asmx")));
+        QCOMPARE(ResultDocument::parse(proxy->hqSys_pz()).rowCount(), 1);
+        const QString missing = failureText([this] { NewServiceProxy(true, server->baseUrl() + QStringLiteral("nothing?wsdl")); });
+        QVERIFY2(missing.contains(QStringLiteral("服务描述")), qPrintable(missing));
+    }
+
     void declaredArithmetic()
     {
         QCOMPARE(NewServiceProxy()->addition(1.5, 2.25), 3.75);
