@@ -4,9 +4,7 @@
 #include <QStandardPaths>
 
 namespace {
-const auto defaultBase = QStringLiteral("http://127.0.0.1:8080/");
-const auto defaultNamespace = QStringLiteral("http://tempuri.org/");
-constexpr int defaultTimeoutSeconds = 20;
+const ServiceSettings defaults;
 
 QString withTrailingSlash(QString address)
 {
@@ -28,14 +26,14 @@ ServiceSettings ServiceSettings::load()
     ServiceSettings settings;
     QString base = qEnvironmentVariable("TIPDESK_SERVER");
     if (base.trimmed().isEmpty())
-        base = file.value(QStringLiteral("server/base"), defaultBase).toString();
+        base = file.value(QStringLiteral("server/base"), defaults.baseAddress).toString();
     settings.baseAddress = withTrailingSlash(base.trimmed());
     settings.serviceNamespace =
-            file.value(QStringLiteral("server/namespace"), defaultNamespace).toString().trimmed();
+            file.value(QStringLiteral("server/namespace"), defaults.serviceNamespace).toString().trimmed();
     if (settings.serviceNamespace.isEmpty())
-        settings.serviceNamespace = defaultNamespace;
+        settings.serviceNamespace = defaults.serviceNamespace;
     bool ok = false;
-    const int seconds = file.value(QStringLiteral("server/timeoutSeconds"), defaultTimeoutSeconds).toInt(&ok);
-    settings.callTimeoutMs = (ok && seconds > 0 ? seconds : defaultTimeoutSeconds) * 1000;
+    const int seconds = file.value(QStringLiteral("server/timeoutSeconds"), defaults.callTimeoutMs / 1000).toInt(&ok);
+    settings.callTimeoutMs = ok && seconds > 0 ? seconds * 1000 : defaults.callTimeoutMs;
     return settings;
 }

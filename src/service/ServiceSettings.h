@@ -7,8 +7,8 @@
 // user's config folder; TIPDESK_SERVER overrides the base address (demo, tests).
 struct ServiceSettings
 {
-    QString baseAddress;     // always ends with "/"
-    QString serviceNamespace;
+    QString baseAddress = QStringLiteral("http://127.0.0.1:8080/");   // always ends with "/"
+    QString serviceNamespace = QStringLiteral("http://tempuri.org/");
     int callTimeoutMs = 20000;
 
     QUrl endpoint() const { return QUrl(baseAddress + QStringLiteral("qzWebService.asmx")); }

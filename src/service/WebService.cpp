@@ -15,12 +15,7 @@ Q_LOGGING_CATEGORY(lcService, "tipdesk.service", QtWarningMsg)
 namespace {
 ServiceSettings &registration()
 {
-    static ServiceSettings settings = [] {
-        ServiceSettings s;
-        s.baseAddress = QStringLiteral("http://127.0.0.1:8080/");
-        s.serviceNamespace = QStringLiteral("http://tempuri.org/");
-        return s;
-    }();
+    static ServiceSettings settings;
     return settings;
 }
 
