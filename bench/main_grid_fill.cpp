@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
         clock.start();
         const ResultDocument document = ResultDocument::parse(answer);
         const qint64 parsed = clock.nsecsElapsed();
-        fillGrid(*window.StringGrid1, document, alertRowFormat());
+        fillGrid(*window.StringGrid1, rowsInFormat(document, alertRowFormat()));
         const qint64 filled = clock.nsecsElapsed();
         window.StringGrid1->repaint();
         const qint64 painted = clock.nsecsElapsed();

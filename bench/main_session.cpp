@@ -12,10 +12,10 @@
 #include "TestServer.h"
 
 #include "app/DataModule.h"
-#include "app/UnitLogin.h"
 #include "main/UnitMain.h"
 #include "service/ServiceSettings.h"
 #include "service/WebService.h"
+#include "startup/UnitLogin.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,9 +4,9 @@
 // closes them all as the main window does. Ends after a click or after HOLD_MS milliseconds.
 // Usage: popup_showcase [HOLD_MS]
 
+#include "main/SlidePopUp1Design.h"
 #include "popup/FrmSlidePopUp.h"
 #include "popup/SlidePopUp.h"
-#include "popup/SlidePopUp1Design.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,11 +1,10 @@
 #include "account/UnitZCCT.h"
 
-#include "app/ErrorReport.h"
-#include "app/MessageBoxes.h"
+#include "account/AccountApplication.h"
+
 #include "app/UnitGlouble.h"
-#include "service/Conversions.h"
-#include "service/Statements.h"
-#include "service/WebService.h"
+#include "ui/ErrorReport.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -76,38 +75,28 @@ void TFormZCCT::showEvent(QShowEvent *event)
 void TFormZCCT::Button1Click()
 {
     runReportingFailures([this] {
-        // The name is looked up exactly as it will be stored: trimmed. Looking it up as typed
-        // would let " alice" pass as free while "alice" exists.
-        const QString name = trimmedText(Edit1->text());
-        if (name.isEmpty()) {
+        switch (applyForAccount(Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text())) {
+        case ApplicationOutcome::EmptyName:
             showMessage(nullptr, QStringLiteral("用户名不能为空，请重新输入!"), QStringLiteral("提示"));
-            return;
-        }
-        if (Edit3->text() != Edit4->text()) {
+            break;
+        case ApplicationOutcome::PasswordsDiffer:
             showMessage(nullptr, QStringLiteral("密码输入不一致，请重新输入!"), QStringLiteral("提示"));
-            return;
-        }
-        if (NewServiceProxy()->hqsfczjl(Statements::accountNameCount(name)) > 0) {
-            showMessage(this, QStringLiteral("用户名重复，请换一个用户名申请！"), applicationErrorCaption, BoxIcon::Error);
-            return;
-        }
-        if (NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(name)) > 0) {
-            showMessage(this, QStringLiteral("该用户名正在申请中，请换一个用户名申请！"), applicationErrorCaption,
-                        BoxIcon::Error);
-            return;
-        }
-        const QString insert = Statements::insertApplication(name, trimmedText(Edit3->text()),
-                                                             trimmedText(Edit2->text()));
-        bool filed = false;
-        try {
-            // Only the server's "true" means the application was stored.
-            filed = trimmedText(NewServiceProxy()->zhixing(insert)) == QLatin1String("true");
-        } catch (const std::exception &) {
-            filed = false;
-        }
-        if (filed)
+            break;
+        case ApplicationOutcome::NameTaken:
+            showMessage(this, QStringLiteral("用户名重复，请换一个用户名申请！"),
+                        applicationErrorCaption, BoxIcon::Error);
+            break;
+        case ApplicationOutcome::AlreadyApplied:
+            showMessage(this, QStringLiteral("该用户名正在申请中，请换一个用户名申请！"),
+                        applicationErrorCaption, BoxIcon::Error);
+            break;
+        case ApplicationOutcome::Filed:
             showMessage(this, QStringLiteral("注册成功，我们会及时联系您！"), QStringLiteral("提示"));
-        else
-            showMessage(this, QStringLiteral("注册失败，请重新再试！"), applicationErrorCaption, BoxIcon::Error);
+            break;
+        case ApplicationOutcome::NotFiled:
+            showMessage(this, QStringLiteral("注册失败，请重新再试！"), applicationErrorCaption,
+                        BoxIcon::Error);
+            break;
+        }
     });
 }

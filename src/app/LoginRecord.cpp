@@ -1,6 +1,5 @@
 #include "app/LoginRecord.h"
 
-#include "account/URLCodeChange.h"
 #include "app/UnitGlouble.h"
 #include "service/AppError.h"
 #include "service/Conversions.h"
@@ -8,6 +7,7 @@
 #include "service/ServiceSettings.h"
 #include "service/SoapTransport.h"
 #include "service/Statements.h"
+#include "service/URLCodeChange.h"
 #include "service/WebService.h"
 
 namespace LoginRecord {
@@ -42,6 +42,22 @@ void writeLoginRow()
 QString currentLoginStamp()
 {
     return NewServiceProxy()->hqdlsj(userid);
+}
+
+bool loginStillOurs()
+{
+    return NewServiceProxy()->hqdlsj(trimmedText(userid)) == loginStamp;
+}
+
+void deleteLoginRow()
+{
+    if (forcedOffline || trimmedText(userid).isEmpty())
+        return;
+    try {
+        NewServiceProxy()->zhixing(Statements::deleteLoginRow(userid));
+    } catch (const std::exception &) {
+        // Nobody is left to tell.
+    }
 }
 
 QString GetPublicIPAddress()

@@ -19,6 +19,15 @@ void writeLoginRow();
 // The server's text for the user's current login.
 QString currentLoginStamp();
 
+// The login watch's question: does the user's login row still carry this client's stamp? False
+// when another login rewrote it or the row is gone. Raises AppError when the call fails, which
+// never counts as a takeover.
+bool loginStillOurs();
+
+// At the end of the program: deletes the user's login row, unless another login took it over
+// (forcedOffline) or nobody logged in. Failures are discarded: the program is ending.
+void deleteLoginRow();
+
 // The caller's public address as the operator's server sees it ("qzIP.aspx"): the body of a 200
 // answer, an empty text for any other status, "0.0.0.0" when the page cannot be reached.
 QString GetPublicIPAddress();

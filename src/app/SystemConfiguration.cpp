@@ -3,8 +3,48 @@
 #include "app/UnitGlouble.h"
 #include "service/Conversions.h"
 #include "service/ResultDocument.h"
+#include "service/ServiceSettings.h"
+#include "service/Statements.h"
+#include "service/WebService.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcConfiguration, "tipdesk.configuration", QtWarningMsg)
 
 namespace SystemConfiguration {
+
+namespace {
+Load failed(Load load, Load::Failure failure, const QString &cause)
+{
+    load.failure = failure;
+    load.cause = cause;
+    qCWarning(lcConfiguration).noquote()
+        << "configuration load from" << registeredServiceSettings().endpoint().toString(QUrl::RemoveUserInfo) << "failed:"
+        << cause;
+    return load;
+}
+} // namespace
+
+Load load()
+{
+    Load result;
+    try {
+        const ResultDocument configuration = ResultDocument::parse(NewServiceProxy()->hqSys_pz());
+        if (configuration.rowCount() == 0)
+            return failed(result, Load::Failure::Missing, QStringLiteral("no configuration record"));
+        result.notice = applyConfigurationRecord(configuration);
+        result.configurationRead = true;
+
+        const ResultDocument toolbar =
+            ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord()));
+        if (toolbar.rowCount() == 0)
+            return failed(result, Load::Failure::Missing, QStringLiteral("no toolbar record"));
+        applyToolbarRecord(toolbar);
+    } catch (const std::exception &failure) {
+        return failed(result, Load::Failure::Unavailable, QString::fromUtf8(failure.what()));
+    }
+    return result;
+}
 
 QString applyConfigurationRecord(const ResultDocument &document)
 {

@@ -7,6 +7,22 @@ class ResultDocument;
 // The system configuration and the toolbar record, fetched before login into the client globals.
 namespace SystemConfiguration {
 
+// What the configuration load found. `failure` says why the client cannot go on; when the
+// configuration record itself was read, `configurationRead` is true and `notice` holds the login
+// notice, even if the toolbar record then failed.
+struct Load
+{
+    enum class Failure { None, Missing, Unavailable };
+    Failure failure = Failure::None;
+    bool configurationRead = false;
+    QString notice;
+    QString cause; // what went wrong, for the log; never holds a credential
+};
+
+// Fetches the configuration record (hqSys_pz) and the toolbar record into the client globals.
+// Missing: the server has no such record; Unavailable: a call or a value failed.
+Load load();
+
 // Reads row 0 of the configuration answer into gpsysname … khdsxsj, in that order (a flag or the
 // interval that does not convert raises, leaving what was read so far), and returns the login
 // notice `sytsxx`.

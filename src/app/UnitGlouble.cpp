@@ -1,5 +1,7 @@
 #include "app/UnitGlouble.h"
 
+#include "app/ChangeCounters.h"
+
 #include <array>
 
 namespace {
@@ -44,10 +46,10 @@ void resetClientGlobals()
         anurl(n).clear();
         anxs(n).clear();
     }
-    yhqyhyfj = ifctzqd = forcedOffline = false;
+    yhqyhyfj = ifctzqd = forcedOffline = counterBaselineRequired = false;
     smncOpen = wysmncOpen = wysmjmOpen = false;
     khdsxsj = 0;
-    changeCounters.clear();
+    clearChangeCounters();
     for (int *value : {&gptjadd, &gptjsx, &smncadd, &smncsx, &smjmadd, &smjmsx, &spzxadd, &spzxsx})
         *value = 0;
 }

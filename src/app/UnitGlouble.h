@@ -40,6 +40,9 @@ inline bool forcedOffline = false;
 
 // Change counters: "key=value" entries, and the last-seen values.
 inline QStringList changeCounters;
+// Set when the main window could not read the counters at show time: the first poll that can then
+// takes all eight values as seen instead of reporting every counter as moved.
+inline bool counterBaselineRequired = false;
 inline int gptjadd = 0, gptjsx = 0, smncadd = 0, smncsx = 0, smjmadd = 0, smjmsx = 0, spzxadd = 0,
            spzxsx = 0;
 

@@ -15,10 +15,19 @@ const RowFormat &liveInfoRowFormat()
     return format;
 }
 
-QString rowFormatCell(const ResultDocument &document, int row, const RowFormat &format, int column)
+GridRows rowsInFormat(const ResultDocument &document, const RowFormat &format)
 {
-    const QString value = document.value(row, format.columns.at(column - 1));
-    return column == 1 ? timeText(value) : value;
+    GridRows rows;
+    rows.reserve(document.rowCount());
+    for (int row = 0; row < document.rowCount(); ++row) {
+        QStringList cells;
+        cells.reserve(format.columns.size());
+        for (QStringView column : format.columns)
+            cells.append(document.value(row, column));
+        cells[0] = timeText(cells[0]);
+        rows.append(cells);
+    }
+    return rows;
 }
 
 QString timeText(const QString &nowtime)

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 class ResultDocument;
@@ -17,8 +18,12 @@ struct RowFormat
 const RowFormat &alertRowFormat(); // time, gupiaodaima, jg, czfs, czly
 const RowFormat &liveInfoRowFormat(); // time, zxlx, zxnr
 
-// The text of grid column `column` (1-based) for document row `row`.
-QString rowFormatCell(const ResultDocument &document, int row, const RowFormat &format, int column);
+// Rows as a grid shows them: per answer row, in the server's order, the texts of grid columns
+// 1, 2, ... (index 0 holds column 1, the time text).
+using GridRows = QList<QStringList>;
+
+// The answer's rows in the row format.
+GridRows rowsInFormat(const ResultDocument &document, const RowFormat &format);
 
 // A date-time as the grids show it: trimmed, cut to 19 characters, every "T" replaced by a blank
 // and prefixed with two blanks: "  yyyy-mm-dd hh:nn:ss".

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/Unit3.h"
+#include "ui/Unit3.h"
 
 // Which content window class each toolbar position 1..10 opens, built hosted in the main window's
 // host panel. Positions whose window class does not exist yet have no builder.

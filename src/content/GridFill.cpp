@@ -1,21 +1,18 @@
 #include "content/GridFill.h"
 
-#include "content/ContentRows.h"
 #include "content/StringGrid.h"
-#include "service/ResultDocument.h"
 
-void fillGrid(StringGrid &grid, const ResultDocument &document, const RowFormat &format)
+void fillGrid(StringGrid &grid, const GridRows &rows)
 {
-    const int rows = document.rowCount();
-    if (rows < 1) {
-        grid.setRowCount(rows + 2);
+    if (rows.isEmpty()) {
+        grid.setRowCount(2);
         return;
     }
-    grid.setRowCount(rows + 1);
+    grid.setRowCount(int(rows.size()) + 1);
     const StringGrid::BulkWrite bulk(grid);
-    const int columns = int(format.columns.size());
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 1; column <= columns; ++column)
-            grid.setCell(column, row + 1, rowFormatCell(document, row, format, column));
+    for (int row = 0; row < rows.size(); ++row) {
+        const QStringList &cells = rows.at(row);
+        for (int column = 0; column < cells.size(); ++column)
+            grid.setCell(column + 1, row + 1, cells.at(column));
     }
 }

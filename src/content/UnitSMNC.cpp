@@ -1,15 +1,13 @@
 #include "content/UnitSMNC.h"
 
-#include "app/ErrorReport.h"
+#include "app/ChangeCounters.h"
+#include "app/Clock.h"
 #include "app/UnitGlouble.h"
-#include "content/ContentRows.h"
+#include "content/ContentQueries.h"
 #include "content/GridFill.h"
 #include "content/StringGrid.h"
-#include "main/ChangeCounters.h"
 #include "service/Conversions.h"
-#include "service/ResultDocument.h"
-#include "service/Statements.h"
-#include "service/WebService.h"
+#include "ui/ErrorReport.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -97,12 +95,6 @@ QDateEdit *makeDatePicker(const char *name, QWidget *parent)
     picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     picker->setFixedWidth(81);
     return picker;
-}
-
-void fillFromQuery(StringGrid &grid, const QString &sql, const RowFormat &format)
-{
-    const QString answer = NewServiceProxy()->hqsametable(sql);
-    fillGrid(grid, ResultDocument::parse(answer), format);
 }
 
 } // namespace
@@ -217,7 +209,7 @@ void TFormSMNC::FormShow()
     prepareGrid(*StringGrid1, todaysAlertsDesign());
     prepareGrid(*StringGrid2, alertHistoryDesign());
     prepareGrid(*StringGrid3, liveItemsDesign());
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::currentDate();
     DateTimePicker1->setDate(today.addDays(-1));
     DateTimePicker2->setDate(today);
     iniformdate();
@@ -226,21 +218,19 @@ void TFormSMNC::FormShow()
 void TFormSMNC::iniformdate()
 {
     runDiscardingFailures([this] {
-        fillFromQuery(*StringGrid1, Statements::todaysAlerts(yhqyhyfj, UserDJ), alertRowFormat());
-        fillFromQuery(*StringGrid2, Statements::latestAlerts(yhqyhyfj, UserDJ), alertRowFormat());
-        fillFromQuery(*StringGrid3, Statements::todaysLiveItems(yhqyhyfj, UserDJ),
-                      liveInfoRowFormat());
-        takeCounterSnapshot({u"gptjadd", u"gptjsx", u"spzxadd", u"spzxsx"});
+        fillGrid(*StringGrid1, ContentQueries::todaysAlerts());
+        fillGrid(*StringGrid2, ContentQueries::latestAlerts());
+        fillGrid(*StringGrid3, ContentQueries::todaysLiveItems());
+        takeCounterSnapshot(
+            {CounterKey::gptjadd, CounterKey::gptjsx, CounterKey::spzxadd, CounterKey::spzxsx});
     });
 }
 
 void TFormSMNC::Button2Click()
 {
     runDiscardingFailures([this] {
-        fillFromQuery(*StringGrid2,
-                      Statements::alertsBetween(yhqyhyfj, UserDJ, DateTimePicker1->date(),
-                                                DateTimePicker2->date()),
-                      alertRowFormat());
+        fillGrid(*StringGrid2,
+                 ContentQueries::alertsBetween(DateTimePicker1->date(), DateTimePicker2->date()));
     });
 }
 

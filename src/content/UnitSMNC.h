@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/Unit3.h"
+#include "ui/Unit3.h"
 
 class QDateEdit;
 class QPlainTextEdit;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 MarqueeStatus::MarqueeStatus(QWidget *parent) : QWidget(parent)
 {
     QFont bold = font();
@@ -12,9 +14,37 @@ MarqueeStatus::MarqueeStatus(QWidget *parent) : QWidget(parent)
     setPalette(colours);
 
     connect(&m_scrollTimer, &QTimer::timeout, this, &MarqueeStatus::scrollStep);
-    connect(&m_blinkTimer, &QTimer::timeout, this, &MarqueeStatus::blinkStep);
-    m_scrollTimer.start(scrollIntervalMs);
-    m_blinkTimer.start(blinkIntervalMs);
+    connect(&m_blinkTimer, &QTimer::timeout, this, [this] {
+        m_blinkTimer.setInterval(blinkIntervalMs); // after a resume with the rest of a period
+        blinkStep();
+    });
+}
+
+void MarqueeStatus::setRunning(bool running)
+{
+    if (running == m_running)
+        return;
+    m_running = running;
+    if (running) {
+        m_scrollTimer.start(scrollIntervalMs);
+        m_blinkTimer.start(m_blinkRemainingMs);
+    } else {
+        m_blinkRemainingMs = std::max(0, m_blinkTimer.remainingTime());
+        m_scrollTimer.stop();
+        m_blinkTimer.stop();
+    }
+}
+
+void MarqueeStatus::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    setRunning(!window()->isMinimized());
+}
+
+void MarqueeStatus::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    setRunning(false);
 }
 
 void MarqueeStatus::setText(const QString &text)

@@ -6,9 +6,10 @@
 // The notice line along the footer: bold text that crawls from right to left one pixel every
 // 100 ms and blinks, 5 s shown, 5 s hidden. A new text starts at the left edge, readable at once;
 // once it has left on the left it comes back in from the right edge.
-class MarqueeStatus : public QWidget
+class MarqueeStatus final : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MarqueeStatus)
 
 public:
     explicit MarqueeStatus(QWidget *parent = nullptr);
@@ -19,6 +20,11 @@ public:
     int textOffset() const { return m_offset; }
     bool textShown() const { return m_blinkOn; }
 
+    // The animations run only while the line can be seen: the main window shows it, and stops it
+    // while minimised. A paused line resumes where it was.
+    void setRunning(bool running);
+    bool isRunning() const { return m_running; }
+
     // One step of each animation (the timers call them; tests may too).
     void scrollStep();
     void blinkStep();
@@ -28,6 +34,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     int textWidth() const;
@@ -35,6 +43,8 @@ private:
     QString m_text;
     int m_offset = 0;
     bool m_blinkOn = true;
+    bool m_running = false;
+    int m_blinkRemainingMs = blinkIntervalMs;
     QTimer m_scrollTimer {this};
     QTimer m_blinkTimer {this};
 };

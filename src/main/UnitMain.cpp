@@ -1,19 +1,23 @@
 #include "main/UnitMain.h"
 
-#include "app/ErrorReport.h"
-#include "app/MessageBoxes.h"
+#include "account/UnitXTSZ.h"
+#include "app/ChangeCounters.h"
+#include "app/LoginRecord.h"
 #include "app/UnitGlouble.h"
+#include "content/ContentQueries.h"
 #include "content/ContentWindowCatalog.h"
-#include "main/ChangeCounters.h"
+#include "content/GridFill.h"
+#include "content/UnitSMNC.h"
+#include "main/AlertSound.h"
 #include "main/MarqueeStatus.h"
-#include "main/SettingsWindow.h"
+#include "main/SlidePopUp1Design.h"
 #include "popup/SlidePopUp.h"
-#include "popup/SlidePopUp1Design.h"
+#include "service/AppError.h"
+#include "service/CallInFlight.h"
 #include "service/Conversions.h"
-#include "service/SoapTransport.h"
-#include "service/Statements.h"
-#include "service/WebService.h"
 #include "skin/Skin.h"
+#include "ui/ErrorReport.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -70,6 +74,25 @@ constexpr int loginWatchMs = 15000;
 QIcon applicationIcon()
 {
     return QIcon(QStringLiteral(":/main/tipdesk.png"));
+}
+
+// The tray icon while the server cannot be reached: the same picture, greyed.
+QIcon disconnectedIcon()
+{
+    const QIcon icon = applicationIcon();
+    QIcon greyed;
+    for (const QSize &size : icon.availableSizes())
+        greyed.addPixmap(icon.pixmap(size, QIcon::Disabled));
+    return greyed;
+}
+
+// The alert window, which an open flag says is the current content window.
+TFormSMNC &alertWindow(Tmain *current)
+{
+    auto *window = qobject_cast<TFormSMNC *>(current);
+    if (!window)
+        throw AppError(QStringLiteral("预警管理窗口没有打开。"));
+    return *window;
 }
 
 QLabel *makePicture(const QString &resource, QWidget *parent)
@@ -137,12 +160,16 @@ void TFrmMain::buildDesign()
     layout->addWidget(Panel8, 1);
     layout->addWidget(buildFooter());
 
+    // Coarse timers: a poll a few milliseconds late costs nothing, and the system can group the
+    // wake-ups of an idle client.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::CoarseTimer);
     Timer1->setInterval(15000);
     connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setTimerType(Qt::CoarseTimer);
     Timer2->setInterval(loginWatchMs);
     connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
 
@@ -283,9 +310,9 @@ void TFrmMain::FormShow()
         // first poll that reads the counters takes them as seen.
         const bool countersRead = runDiscardingFailures([] {
             LoadChangeCounters();
-            storeLastSeenValues(lastSeenCounterKeys());
+            storeAllLastSeenValues();
         });
-        setCounterBaselineRequired(!countersRead);
+        counterBaselineRequired = !countersRead;
 
         for (int position = 1; position <= toolbarEntryCount; ++position)
             toolbarButton(position)->setText(anmc(position));
@@ -409,16 +436,161 @@ void TFrmMain::restoreApplication()
 
 void TFrmMain::Timer1Timer()
 {
-    if (SoapTransport::callInFlight())
+    if (serviceCallInFlight())
         return;
-    // The poll tick comes with the change polling.
+    runDiscardingFailures([this] {
+        QString answer;
+        try {
+            answer = fetchChangeCounters();
+        } catch (const std::exception &) {
+            showConnectionState(true);
+            throw;
+        }
+        showConnectionState(false);
+        rebuildChangeCounters(answer);
+        const CounterSet moved = storeMovedCounters();
+        for (PollAction action : pollActions(moved, {smncOpen, wysmncOpen, wysmjmOpen}))
+            runPollAction(action);
+    });
+}
+
+void TFrmMain::runPollAction(PollAction action)
+{
+    switch (action) {
+    case PollAction::hjgcanctdopen:
+        return hjgcanctdopen();
+    case PollAction::hjgcXGanddopen:
+        return hjgcXGanddopen();
+    case PollAction::hjgcADDclose:
+        return hjgcADDclose();
+    case PollAction::spzxaddandopen:
+        return spzxaddandopen();
+    case PollAction::spzxXGanddopen:
+        return spzxXGanddopen();
+    case PollAction::spzxADDclose:
+        return spzxADDclose();
+    case PollAction::firstBulletinReloadAndAlert:
+        reloadBulletinPage();
+        return alertBulletin(BulletinKind::First);
+    case PollAction::firstBulletinReload:
+    case PollAction::secondBulletinReload:
+        return reloadBulletinPage();
+    case PollAction::firstBulletinAlert:
+        return alertBulletin(BulletinKind::First);
+    case PollAction::secondBulletinReloadAndAlert:
+        reloadBulletinPage();
+        return alertBulletin(BulletinKind::Second);
+    case PollAction::secondBulletinAlert:
+        return alertBulletin(BulletinKind::Second);
+    }
+}
+
+void TFrmMain::hjgcanctdopen()
+{
+    TFormSMNC &window = alertWindow(currentContentWindow());
+    const GridRows today = ContentQueries::todaysAlerts();
+    fillGrid(*window.StringGrid1, today);
+    fillGrid(*window.StringGrid2, ContentQueries::latestAlerts());
+    AlertSound::play();
+    raisePopup(alertPopupText(today));
+}
+
+void TFrmMain::hjgcXGanddopen()
+{
+    TFormSMNC &window = alertWindow(currentContentWindow());
+    fillGrid(*window.StringGrid1, ContentQueries::todaysAlerts());
+    fillGrid(*window.StringGrid2, ContentQueries::latestAlerts());
+}
+
+void TFrmMain::hjgcADDclose()
+{
+    // The one action that keeps its failures to itself: the tick goes on with the next kind.
+    runDiscardingFailures([this] {
+        const GridRows today = ContentQueries::todaysAlerts();
+        AlertSound::play();
+        raisePopup(alertPopupText(today));
+    });
+}
+
+void TFrmMain::spzxaddandopen()
+{
+    TFormSMNC &window = alertWindow(currentContentWindow());
+    const GridRows today = ContentQueries::todaysLiveItems();
+    fillGrid(*window.StringGrid3, today);
+    AlertSound::play();
+    raisePopup(liveInfoPopupText(today));
+}
+
+void TFrmMain::spzxXGanddopen()
+{
+    fillGrid(*alertWindow(currentContentWindow()).StringGrid3, ContentQueries::todaysLiveItems());
+}
+
+void TFrmMain::spzxADDclose()
+{
+    const GridRows today = ContentQueries::todaysLiveItems();
+    AlertSound::play();
+    raisePopup(liveInfoPopupText(today));
+}
+
+void TFrmMain::alertBulletin(BulletinKind kind)
+{
+    AlertSound::play();
+    raisePopup(bulletinPopupText(kind));
+}
+
+void TFrmMain::reloadBulletinPage()
+{
+    if (Tmain *window = currentContentWindow())
+        window->refreshPage();
+}
+
+void TFrmMain::raisePopup(const QString &text)
+{
+    SlidePopUp1->setText(text);
+    SlidePopUp1->Show();
+}
+
+void TFrmMain::showConnectionState(bool lost)
+{
+    if (lost == m_connectionLost)
+        return;
+    m_connectionLost = lost;
+    RzTrayIcon1->setIcon(lost ? disconnectedIcon() : applicationIcon());
+    RzTrayIcon1->setToolTip(lost ? gpsysname + u'\n' + QStringLiteral("与服务器的连接中断，正在重试…")
+                                 : gpsysname);
 }
 
 void TFrmMain::Timer2Timer()
 {
-    if (SoapTransport::callInFlight())
+    if (serviceCallInFlight())
         return;
-    // The login watch comes with the change polling.
+    bool ours = true;
+    try {
+        ours = LoginRecord::loginStillOurs();
+    } catch (const std::exception &failure) {
+        // Ticks go on under the report's modal box: while one report is up, later failures add
+        // none, so an hour without the server does not leave a pile of boxes.
+        if (m_watchReportOpen)
+            return;
+        m_watchReportOpen = true;
+        reportGeneralError(failureText(failure));
+        m_watchReportOpen = false;
+        return;
+    }
+    if (!ours)
+        takeoverDetected();
+}
+
+void TFrmMain::takeoverDetected()
+{
+    forcedOffline = true;
+    Timer1->stop();
+    Timer2->stop();
+    restoreApplication();
+    showMessage(this, QStringLiteral("您的用户在其它地方登录或被迫下线，如有疑问请联系管理员！"),
+                QStringLiteral("系统错误！"), BoxIcon::Error);
+    endProgram();
 }
 
 void TFrmMain::closeEvent(QCloseEvent *event)
@@ -442,6 +614,8 @@ void TFrmMain::endProgram()
 void TFrmMain::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        RzMarqueeStatus1->setRunning(isVisible() && !isMinimized());
     if (event->type() == QEvent::WindowStateChange && isMinimized()
         && QSystemTrayIcon::isSystemTrayAvailable()) {
         // Leave only the notification-area icon; hiding from inside the state change confuses
@@ -481,9 +655,6 @@ void TFrmMain::Image1MouseMove(QMouseEvent *event)
 
 void TFrmMain::FormDestroy()
 {
-    // After a takeover the login record belongs to the other login. Before any login there is
-    // no record to delete.
-    if (forcedOffline || trimmedText(userid).isEmpty())
-        return;
-    runDiscardingFailures([] { NewServiceProxy()->zhixing(Statements::deleteLoginRow(userid)); });
+    // After a takeover the login record belongs to the other login.
+    LoginRecord::deleteLoginRow();
 }

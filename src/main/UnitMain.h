@@ -1,6 +1,8 @@
 #pragma once
 
-#include "main/Unit3.h"
+#include "main/PollDecision.h"
+#include "main/PopupTexts.h"
+#include "ui/Unit3.h"
 
 #include <QList>
 #include <QWidget>
@@ -19,9 +21,10 @@ class TSlidePopUp;
 // with the configurable toolbar and the user's name and level, one hosted content window below
 // it, a scrolling notice along the footer, and an icon in the notification area that stands for
 // the window while it is minimised. Its destruction deletes the user's login record.
-class TFrmMain : public QWidget
+class TFrmMain final : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFrmMain)
 
 public:
     explicit TFrmMain(QWidget *parent = nullptr);
@@ -33,10 +36,24 @@ public:
     // Brings the window back from the notification area or from being minimised.
     void restoreApplication();
 
-    // Poll tick and login watch: filled in with the change polling. A tick that fires while a
-    // service call waits for its answer does nothing.
+    // Poll tick: reads the change counters and, for each kind of content that moved, reloads the
+    // window showing it and alerts the user. Failures end the tick silently.
     void Timer1Timer();
+    // Login watch: ends the program with a message when another login took the account over. A
+    // failing call is reported, one report at a time, and never counts as a takeover.
     void Timer2Timer();
+    // A tick that fires while a service call waits for its answer does nothing.
+
+    // The six popup actions of the poll tick.
+    void hjgcanctdopen();
+    void hjgcXGanddopen();
+    void hjgcADDclose();
+    void spzxaddandopen();
+    void spzxXGanddopen();
+    void spzxADDclose();
+
+    // Whether the last poll could not reach the server (the tray icon then says so).
+    bool connectionLost() const { return m_connectionLost; }
 
     // The toolbar button of position 1..11.
     QToolButton *toolbarButton(int position) const;
@@ -70,6 +87,12 @@ private:
     void N1Click();
     void Image1MouseMove(QMouseEvent *event);
     void SlidePopUp1Click();
+    void runPollAction(PollAction action);
+    void alertBulletin(BulletinKind kind);
+    void reloadBulletinPage();
+    void raisePopup(const QString &text);
+    void showConnectionState(bool lost);
+    void takeoverDetected();
     void markCurrentButton(int position);
     void endProgram();
 
@@ -94,5 +117,7 @@ private:
     CurrentContentWindow m_content;
     bool m_showSequenceRun = false;
     bool m_ending = false;
+    bool m_connectionLost = false;
+    bool m_watchReportOpen = false;
     QPoint m_dragOffset;
 };

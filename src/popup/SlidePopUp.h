@@ -1,6 +1,5 @@
 #pragma once
 
-#include "popup/SlidePopUp1Design.h" // the look the main window gives its SlidePopUp1
 #include "popup/SlidePopupSettings.h"
 #include "popup/TaskbarEdge.h"
 

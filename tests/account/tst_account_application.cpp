@@ -6,8 +6,8 @@
 #include "TestServer.h"
 
 #include "account/UnitZCCT.h"
-#include "app/MessageBoxes.h"
 #include "app/UnitGlouble.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "account/URLCodeChange.h"
+#include "service/URLCodeChange.h"
 
 #include <QTest>
 

@@ -3,9 +3,9 @@
 #include "ServiceTarget.h"
 #include "TestServer.h"
 
-#include "app/MessageBoxes.h"
 #include "app/UnitGlouble.h"
-#include "app/UnitLogin.h"
+#include "startup/UnitLogin.h"
+#include "ui/MessageBoxes.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

@@ -1,18 +1,18 @@
 // The login window: refusals, the login row, the login stamp, the remembered-login file and the
 // close confirmation, against the reference server.
-#include "UrlCatcher.h"
 #include "GuiTestMain.h"
 #include "RawHttpPeer.h"
 #include "ReadOnlyDatabase.h"
 #include "ServiceTarget.h"
 #include "TestServer.h"
+#include "UrlCatcher.h"
 
 #include "app/LoginRecord.h"
-#include "app/MessageBoxes.h"
 #include "app/RememberedLogin.h"
 #include "app/UnitGlouble.h"
-#include "app/UnitLogin.h"
 #include "service/WebService.h"
+#include "startup/UnitLogin.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>

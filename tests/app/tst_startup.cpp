@@ -3,11 +3,11 @@
 #include "ServiceTarget.h"
 #include "TestServer.h"
 
-#include "app/MessageBoxes.h"
-#include "app/ProgramEntry.h"
 #include "app/UnitGlouble.h"
-#include "app/UnitLogin.h"
 #include "service/SoapTransport.h"
+#include "startup/ProgramEntry.h"
+#include "startup/UnitLogin.h"
+#include "ui/MessageBoxes.h"
 
 #include <QProcess>
 #include <QFile>

@@ -6,14 +6,14 @@
 #include "ServiceTarget.h"
 #include "TestServer.h"
 
-#include "app/MessageBoxes.h"
+#include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
 #include "content/ContentRows.h"
 #include "content/GridFill.h"
 #include "content/StringGrid.h"
 #include "content/UnitSMNC.h"
-#include "main/ChangeCounters.h"
 #include "service/ResultDocument.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -140,7 +140,7 @@ private Q_SLOTS:
         server = std::make_unique<TestServer>(false);
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
         server->command(QStringLiteral("config"),
-                        {"yhqyhyfj=true", "khdsxsj=5", "an1mc=预警管理", "an1xs=0"});
+                        {"yhqyhyfj=true", "ifctzqd=0", "khdsxsj=5", "an1mc=预警管理", "an1xs=0"});
         server->command(QStringLiteral("add-user"),
                         {"--name", "会员甲", "--password", "pw1", "--level", "1"});
         QVERIFY(server->lastCommandOk());
@@ -278,14 +278,14 @@ private Q_SLOTS:
     {
         // Values from before some publishing: opening the window marks its kinds as seen.
         LoadChangeCounters();
-        storeLastSeenValues(lastSeenCounterKeys());
+        storeAllLastSeenValues();
         Alert alert {1, "600900", "23.10", "买入", "水电防御", today("00:04:00"), {}};
         publish(alert);
         publish(LiveItem {3, "个股点评", "长江电力：稳健", today("00:04:30")});
 
         auto window = openedWindow();
         LoadChangeCounters();
-        const QList<QStringView> moved = storeMovedCounters();
+        const QList<QStringView> moved = storeMovedCounters().names();
         QVERIFY(!moved.contains(u"gptjadd"));
         QVERIFY(!moved.contains(u"spzxadd"));
         QCOMPARE(gptjadd, changeCounterValue(u"gptjadd").toInt());
@@ -390,7 +390,7 @@ private Q_SLOTS:
     void failuresAreSwallowed()
     {
         LoadChangeCounters();
-        storeLastSeenValues(lastSeenCounterKeys());
+        storeAllLastSeenValues();
         auto window = openedWindow();
         const QStringList loaded = gridRow(*window->StringGrid1, 1);
         const int rows = window->StringGrid1->rowCount();
@@ -434,7 +434,7 @@ private Q_SLOTS:
                     .arg(rows - i);
         }
         document += QStringLiteral("</NewDataSet>");
-        fillGrid(grid, ResultDocument::parse(document), alertRowFormat());
+        fillGrid(grid, rowsInFormat(ResultDocument::parse(document), alertRowFormat()));
 
         QCOMPARE(grid.rowCount(), gridRows);
         if (rows == 0) {

@@ -51,20 +51,16 @@ private Q_SLOTS:
             "<zxnr>北向资金净流入</zxnr></Table>"
             "<Table><id>6</id><nowtime>2026-12-08T09:45:00+08:00</nowtime></Table></NewDataSet>"));
 
-        QStringList alert;
-        for (int column = 1; column <= alertRowFormat().columns.size(); ++column)
-            alert.append(rowFormatCell(document, 0, alertRowFormat(), column));
-        QCOMPARE(alert,
+        const GridRows alerts = rowsInFormat(document, alertRowFormat());
+        QCOMPARE(alerts.size(), 2);
+        QCOMPARE(alerts.at(0),
                  (QStringList {"  2026-12-08 10:02:00", "600519", "1688.50", "买入", "放量 突破"}));
 
-        QStringList live;
-        for (int column = 1; column <= liveInfoRowFormat().columns.size(); ++column)
-            live.append(rowFormatCell(document, 0, liveInfoRowFormat(), column));
-        QCOMPARE(live, (QStringList {"  2026-12-08 10:02:00", "盘中", "北向资金净流入"}));
+        QCOMPARE(rowsInFormat(document, liveInfoRowFormat()).at(0), (QStringList {"  2026-12-08 10:02:00", "盘中", "北向资金净流入"}));
 
         // A null column is an empty cell, no failure.
-        QCOMPARE(rowFormatCell(document, 1, alertRowFormat(), 2), QString());
-        QCOMPARE(rowFormatCell(document, 1, alertRowFormat(), 1),
+        QCOMPARE(alerts.at(1).at(1), QString());
+        QCOMPARE(alerts.at(1).at(0),
                  QStringLiteral("  2026-12-08 09:45:00"));
     }
 };

@@ -5,8 +5,8 @@
 #include "TestEnvironment.h"
 #include "TestServer.h"
 
+#include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
-#include "main/ChangeCounters.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -36,7 +36,7 @@ const QStringList serverAnswerEntries = {
 QList<int> lastSeen()
 {
     QList<int> values;
-    for (QStringView key : lastSeenCounterKeys())
+    for (CounterKey key : pollOrder)
         values.append(lastSeenValue(key));
     return values;
 }
@@ -61,7 +61,7 @@ private Q_SLOTS:
     void init()
     {
         resetClientGlobals();
-        setCounterBaselineRequired(false);
+        counterBaselineRequired = false;
     }
 
     void splitting_data()
@@ -138,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(changeCounterValue(u"spzxsx"), QStringLiteral("7")); // meant for spzxadd
 
         // Storing the counters stops at the first that is no integer; those before it are stored.
-        const QString failure = failureText([] { storeLastSeenValues(lastSeenCounterKeys()); });
+        const QString failure = failureText([] { storeAllLastSeenValues(); });
         QVERIFY(failure.contains(QStringLiteral("周报")));
         QCOMPARE(lastSeen(), (QList<int> {5, 3, 2, 1, 0, 0, 0, 0}));
     }
@@ -176,14 +176,14 @@ private Q_SLOTS:
     void movedCountersUpAndDown()
     {
         rebuildChangeCounters(serverAnswer);
-        storeLastSeenValues(lastSeenCounterKeys());
+        storeAllLastSeenValues();
         QCOMPARE(lastSeen(), (QList<int> {5, 3, 2, 1, 4, 0, 7, 2}));
         QVERIFY(storeMovedCounters().isEmpty());
 
         // gptjadd goes down (entries deleted), spzxsx goes up: both moved, in comparison order.
         rebuildChangeCounters(QStringLiteral(
             "4,3,2,1,2026-12-08 09:30:00,私募周报,4,0,2026-12-07 18:00:00,绝密简报,7,3"));
-        const QList<QStringView> moved = storeMovedCounters();
+        const QList<QStringView> moved = storeMovedCounters().names();
         QCOMPARE(moved, (QList<QStringView> {u"gptjadd", u"spzxsx"}));
         QCOMPARE(gptjadd, 4);
         QCOMPARE(spzxsx, 3);
@@ -193,7 +193,7 @@ private Q_SLOTS:
     void comparisonStopsAtAValueThatIsNoInteger()
     {
         rebuildChangeCounters(serverAnswer);
-        storeLastSeenValues(lastSeenCounterKeys());
+        storeAllLastSeenValues();
         rebuildChangeCounters(QStringLiteral("6,4,x,1,2026-12-08 09:30:00,私募周报,5,0,d t,b,8,2"));
         QVERIFY(!failureText([] { storeMovedCounters(); }).isEmpty());
         QCOMPARE(lastSeen(), (QList<int> {6, 4, 2, 1, 4, 0, 7, 2}));
@@ -201,23 +201,23 @@ private Q_SLOTS:
 
     void baselineTakesAllValuesAndReportsNothing()
     {
-        setCounterBaselineRequired(true);
+        counterBaselineRequired = true;
         rebuildChangeCounters(serverAnswer);
         QVERIFY(storeMovedCounters().isEmpty());
         QCOMPARE(lastSeen(), (QList<int> {5, 3, 2, 1, 4, 0, 7, 2}));
-        QVERIFY(!counterBaselineRequired());
+        QVERIFY(!counterBaselineRequired);
 
         rebuildChangeCounters(QStringLiteral(
             "6,3,2,1,2026-12-08 09:30:00,私募周报,4,0,2026-12-07 18:00:00,绝密简报,7,2"));
-        QCOMPARE(storeMovedCounters(), (QList<QStringView> {u"gptjadd"}));
+        QCOMPARE(storeMovedCounters().names(), (QList<QStringView> {u"gptjadd"}));
     }
 
     void baselineWaitsForReadableValues()
     {
-        setCounterBaselineRequired(true);
+        counterBaselineRequired = true;
         rebuildChangeCounters(QStringLiteral("5,3,x,1,a b,c,4,0,d e,f,7,2"));
         QVERIFY(!failureText([] { storeMovedCounters(); }).isEmpty());
-        QVERIFY(counterBaselineRequired());
+        QVERIFY(counterBaselineRequired);
     }
 
     void failedCallKeepsTheList()
@@ -244,7 +244,7 @@ private Q_SLOTS:
         for (int i = 0; i < keys.size(); ++i)
             QVERIFY(changeCounters.at(i).startsWith(keys.at(i) + u'='));
         QVERIFY(changeCounterValue(u"smncaddsj").contains(u' ')); // date, blank, time: whole
-        storeLastSeenValues(lastSeenCounterKeys());
+        storeAllLastSeenValues();
         const QList<int> before = lastSeen();
 
         // A new alert for this level and a bulletin whose title holds a blank.
@@ -258,7 +258,7 @@ private Q_SLOTS:
 
         LoadChangeCounters();
         QCOMPARE(changeCounterValue(u"smncaddbt"), QStringLiteral("周末 私募 观点"));
-        QCOMPARE(storeMovedCounters(), (QList<QStringView> {u"gptjadd", u"smncadd"}));
+        QCOMPARE(storeMovedCounters().names(), (QList<QStringView> {u"gptjadd", u"smncadd"}));
         QVERIFY(gptjadd != before.at(0));
     }
 };

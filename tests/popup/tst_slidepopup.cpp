@@ -3,13 +3,13 @@
 
 #include "UrlCatcher.h"
 
+#include "main/SlidePopUp1Design.h"
 #include "popup/FrmSlidePopUp.h"
 #include "popup/MouseLabel.h"
 #include "popup/PopupBackground.h"
 #include "popup/PopupImage.h"
 #include "popup/PopupText.h"
 #include "popup/SlidePopUp.h"
-#include "popup/SlidePopUp1Design.h"
 
 #include "GuiTestMain.h"
 

@@ -6,22 +6,15 @@
 #include "app/LoginRecord.h"
 #include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
-#include "service/ResultDocument.h"
-#include "service/Statements.h"
-#include "service/WebService.h"
+#include "service/AppError.h"
 
 namespace ClientSession {
 
-void loadToolbar()
-{
-    SystemConfiguration::applyToolbarRecord(
-        ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord())));
-}
-
 void loadConfiguration()
 {
-    SystemConfiguration::applyConfigurationRecord(
-        ResultDocument::parse(NewServiceProxy()->hqSys_pz()));
+    const SystemConfiguration::Load load = SystemConfiguration::load();
+    if (load.failure != SystemConfiguration::Load::Failure::None)
+        throw AppError(QStringLiteral("configuration load failed: ") + load.cause);
 }
 
 void logIn(TestServer &server, const QString &name, const QString &password)
@@ -35,12 +28,12 @@ void logIn(const QString &baseUrl, const QString &name, const QString &password)
     LoginRecord::loadAccountRecord(name, password);
     LoginRecord::writeLoginRow();
     loginStamp = LoginRecord::currentLoginStamp();
+    loadConfiguration();
     // The demo seed's texts and interval, so that tests on a server seeded otherwise see the same.
     gpsysname = QStringLiteral("TipDesk 股票预警系统");
     syszjxx =
         QStringLiteral("欢迎使用 TipDesk 股票预警系统！预警信息仅供参考，投资有风险，入市需谨慎。");
     khdsxsj = 5;
-    loadToolbar();
 }
 
 QStringList loggedInUserIds(TestServer &server)

@@ -11,15 +11,13 @@ class TestServer;
 // written, all through the same code the login window uses.
 namespace ClientSession {
 
-// Reads the toolbar record ("select * from Sys_url") into the toolbar globals.
-void loadToolbar();
-
 // Logs the user in as far as the main window needs it. Level filtering and the other settings
 // are the test's own: set them after this call.
 void logIn(TestServer &server, const QString &name, const QString &password);
 void logIn(const QString &baseUrl, const QString &name, const QString &password);
 
-// Reads the configuration record (hqSys_pz) into the configuration globals.
+// The login window's configuration load: the configuration and toolbar records into the globals.
+// Raises AppError when it fails.
 void loadConfiguration();
 
 // The user ids that have a login row on the server.

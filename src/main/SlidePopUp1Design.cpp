@@ -1,4 +1,4 @@
-#include "popup/SlidePopUp1Design.h"
+#include "main/SlidePopUp1Design.h"
 
 #include "popup/SlidePopUp.h"
 

@@ -1,9 +1,9 @@
-#include "app/ProgramEntry.h"
+#include "startup/ProgramEntry.h"
 
 #include "app/DataModule.h"
-#include "app/MessageBoxes.h"
-#include "app/UnitLogin.h"
 #include "main/UnitMain.h"
+#include "startup/UnitLogin.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 

@@ -2,7 +2,11 @@
 
 #include <QString>
 
+#include <exception>
 #include <functional>
+
+// The text a failure shows the user.
+QString failureText(const std::exception &failure);
 
 // The application's general error report: a message box with the failure's own text, captioned
 // with the application title, error icon. Handlers without a guard of their own end here.

@@ -1,7 +1,7 @@
 #include "app/Connectivity.h"
-#include "app/ProgramEntry.h"
 #include "service/ServiceSettings.h"
 #include "service/WebService.h"
+#include "startup/ProgramEntry.h"
 
 #include <QApplication>
 

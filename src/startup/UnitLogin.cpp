@@ -1,19 +1,16 @@
-#include "app/UnitLogin.h"
+#include "startup/UnitLogin.h"
 
 #include "account/UnitZCCT.h"
-#include "app/ErrorReport.h"
-#include "app/LinkLabel.h"
-#include "app/LoginBackground.h"
+#include "app/ChangeCounters.h"
 #include "app/LoginRecord.h"
-#include "app/MessageBoxes.h"
 #include "app/RememberedLogin.h"
 #include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
-#include "service/AppError.h"
 #include "service/Conversions.h"
-#include "service/ResultDocument.h"
-#include "service/Statements.h"
-#include "service/WebService.h"
+#include "startup/LoginBackground.h"
+#include "ui/ErrorReport.h"
+#include "ui/LinkLabel.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -103,11 +100,11 @@ void TFrmLogin::buildControls()
     RzURLLabel2 = new LinkLabel(QStringLiteral("主 页"), this);
     RzURLLabel2->setObjectName(QStringLiteral("RzURLLabel2"));
     RzURLLabel2->setGeometry(288, 222, 38, 13);
-    connect(static_cast<LinkLabel *>(RzURLLabel2), &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel2Click);
+    connect(RzURLLabel2, &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel2Click);
     RzURLLabel1 = new LinkLabel(QStringLiteral("QQ联系"), this);
     RzURLLabel1->setObjectName(QStringLiteral("RzURLLabel1"));
     RzURLLabel1->setGeometry(392, 222, 49, 13);
-    connect(static_cast<LinkLabel *>(RzURLLabel1), &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel1Click);
+    connect(RzURLLabel1, &LinkLabel::clicked, this, &TFrmLogin::RzURLLabel1Click);
 
     Button1 = pushButton(this, "Button1", QStringLiteral("确定"), QRect(269, 562, 75, 25));
     Button2 = pushButton(this, "Button2", QStringLiteral("关闭"), QRect(368, 562, 75, 25));
@@ -148,35 +145,30 @@ void TFrmLogin::buildControls()
 // Configuration load: the system configuration and the toolbar into the client globals.
 void TFrmLogin::FormCreate()
 {
-    changeCounters.clear();
+    clearChangeCounters();
     loadConfiguration();
 }
 
 bool TFrmLogin::loadConfiguration()
 {
-    try {
-        const ResultDocument configuration = ResultDocument::parse(NewServiceProxy()->hqSys_pz());
-        if (configuration.rowCount() == 0) {
-            failConfiguration(configurationMissing);
-            return false;
-        }
-        const QString notice = SystemConfiguration::applyConfigurationRecord(configuration);
+    const SystemConfiguration::Load load = SystemConfiguration::load();
+    if (load.configurationRead) {
         setWindowTitle(gpsysname + QStringLiteral(" 登录窗体"));
         m_chatLink = SystemConfiguration::qqChatLink(kfqq);
         RzURLLabel1->setToolTip(m_chatLink);
         QGuiApplication::setApplicationDisplayName(gpsysname);
         Image1->setPixmap(paintLoginBackground(gpsysname));
-        Memo1->setPlainText(notice);
-
-        const ResultDocument toolbar = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord()));
-        if (toolbar.rowCount() == 0) {
-            failConfiguration(configurationMissing);
-            return false;
-        }
-        SystemConfiguration::applyToolbarRecord(toolbar);
+        Memo1->setPlainText(load.notice);
+    }
+    switch (load.failure) {
+    case SystemConfiguration::Load::Failure::None:
         return true;
-    } catch (const std::exception &) {
+    case SystemConfiguration::Load::Failure::Missing:
+        failConfiguration(configurationMissing);
+        return false;
+    case SystemConfiguration::Load::Failure::Unavailable:
         failConfiguration(configurationUnavailable);
+        return false;
     }
     return false;
 }
@@ -328,7 +320,8 @@ bool TFrmLogin::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (watched == Image1) {
+    if (watched == Image1
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
         // Dragging the picture moves the borderless window.
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {

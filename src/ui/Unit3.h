@@ -24,6 +24,10 @@ public:
 
     bool isHosted() const { return m_hosted; }
 
+    // Reloads the page a web window shows (the poll does this for the bulletin windows); a window
+    // without a page has nothing to reload.
+    virtual void refreshPage() { }
+
 private:
     bool m_hosted = false;
 };

@@ -1,4 +1,4 @@
-#include "app/LoginBackground.h"
+#include "startup/LoginBackground.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "main/ChangeCounters.h"
+#include "app/ChangeCounters.h"
 
 #include "app/UnitGlouble.h"
 #include "service/AppError.h"
@@ -27,9 +27,64 @@ constexpr CounterEntry counterEntries[] = {
     {u"smjmaddsj", 10, 11}, {u"smjmaddbt", 12, 0}, {u"spzxadd", 13, 0}, {u"spzxsx", 14, 0},
 };
 
-bool baselineRequired = false;
+constexpr QStringView counterNames[] = {u"gptjadd", u"gptjsx",  u"smncadd", u"smncsx",
+                                        u"smjmadd", u"smjmsx", u"spzxadd", u"spzxsx"};
+
+CounterSnapshot snapshot;
+
+std::optional<int> parsedCount(const QString &text)
+{
+    try {
+        return toInteger(text);
+    } catch (const AppError &) {
+        return std::nullopt;
+    }
+}
+
+CounterSnapshot parseEntries()
+{
+    CounterSnapshot parsed;
+    for (CounterKey key : pollOrder) {
+        const QString text = changeCounterValue(counterName(key));
+        parsed.countTexts[std::size_t(key)] = text;
+        parsed.counts[std::size_t(key)] = parsedCount(text);
+    }
+    parsed.smncaddsj = changeCounterValue(u"smncaddsj");
+    parsed.smncaddbt = changeCounterValue(u"smncaddbt");
+    parsed.smjmaddsj = changeCounterValue(u"smjmaddsj");
+    parsed.smjmaddbt = changeCounterValue(u"smjmaddbt");
+    return parsed;
+}
 
 } // namespace
+
+QStringView counterName(CounterKey key)
+{
+    return counterNames[std::size_t(key)];
+}
+
+CounterSet::CounterSet(std::initializer_list<CounterKey> keys)
+{
+    for (CounterKey key : keys)
+        insert(key);
+}
+
+QList<QStringView> CounterSet::names() const
+{
+    QList<QStringView> names;
+    for (CounterKey key : pollOrder) {
+        if (contains(key))
+            names.append(counterName(key));
+    }
+    return names;
+}
+
+int CounterSnapshot::count(CounterKey key) const
+{
+    const std::optional<int> &value = counts[std::size_t(key)];
+    // The conversion's own error names the text that did not convert.
+    return value ? *value : toInteger(countTexts[std::size_t(key)]);
+}
 
 QStringList splitCounterItems(QStringView answer)
 {
@@ -80,6 +135,7 @@ void rebuildChangeCounters(const QString &answer)
     const QStringList items = splitCounterItems(answer);
     const auto item = [&](int position) -> const QString & {
         if (position > items.size()) {
+            snapshot = parseEntries(); // what was appended before the missing item
             throw AppError(QStringLiteral("服务器返回的变化计数不完整：应有 14 项，只收到 %1 项。")
                                .arg(items.size()));
         }
@@ -93,13 +149,24 @@ void rebuildChangeCounters(const QString &answer)
             value += u' ' + item(entry.secondItem);
         changeCounters.append(entry.key + u'=' + trimmedText(value));
     }
+    snapshot = parseEntries();
+}
+
+void clearChangeCounters()
+{
+    changeCounters.clear();
+    snapshot = CounterSnapshot();
+}
+
+QString fetchChangeCounters()
+{
+    const int level = toInteger(UserDJ);
+    return NewServiceProxy()->ifchangetable(level);
 }
 
 void LoadChangeCounters()
 {
-    const int level = toInteger(UserDJ);
-    const QString answer = NewServiceProxy()->ifchangetable(level);
-    rebuildChangeCounters(answer);
+    rebuildChangeCounters(fetchChangeCounters());
 }
 
 QString changeCounterValue(QStringView key)
@@ -112,66 +179,49 @@ QString changeCounterValue(QStringView key)
     return QString();
 }
 
-const QList<QStringView> &lastSeenCounterKeys()
+const CounterSnapshot &currentCounters()
 {
-    static const QList<QStringView> keys = {u"gptjadd", u"gptjsx", u"smncadd", u"smncsx",
-                                            u"smjmadd", u"smjmsx", u"spzxadd", u"spzxsx"};
-    return keys;
+    return snapshot;
 }
 
-int &lastSeenValue(QStringView key)
+int &lastSeenValue(CounterKey key)
 {
-    struct Slot
-    {
-        QStringView key;
-        int *value;
-    };
-    static const Slot slots[] = {
-        {u"gptjadd", &gptjadd}, {u"gptjsx", &gptjsx}, {u"smncadd", &smncadd}, {u"smncsx", &smncsx},
-        {u"smjmadd", &smjmadd}, {u"smjmsx", &smjmsx}, {u"spzxadd", &spzxadd}, {u"spzxsx", &spzxsx}};
-    for (const Slot &slot : slots) {
-        if (slot.key == key)
-            return *slot.value;
-    }
-    throw AppError(QStringLiteral("未知的变化计数“%1”").arg(key));
+    static int *const values[] = {&gptjadd, &gptjsx, &smncadd, &smncsx,
+                                  &smjmadd, &smjmsx, &spzxadd, &spzxsx};
+    return *values[std::size_t(key)];
 }
 
-void storeLastSeenValues(const QList<QStringView> &keys)
+void storeLastSeenValues(std::span<const CounterKey> keys)
 {
-    for (QStringView key : keys)
-        lastSeenValue(key) = toInteger(changeCounterValue(key));
+    for (CounterKey key : keys)
+        lastSeenValue(key) = snapshot.count(key);
 }
 
-void takeCounterSnapshot(std::initializer_list<QStringView> keys)
+void storeAllLastSeenValues()
+{
+    storeLastSeenValues(pollOrder);
+}
+
+void takeCounterSnapshot(std::initializer_list<CounterKey> keys)
 {
     LoadChangeCounters();
-    storeLastSeenValues(QList<QStringView>(keys));
+    storeLastSeenValues(std::span(keys.begin(), keys.size()));
 }
 
-void setCounterBaselineRequired(bool required)
+CounterSet storeMovedCounters()
 {
-    baselineRequired = required;
-}
-
-bool counterBaselineRequired()
-{
-    return baselineRequired;
-}
-
-QList<QStringView> storeMovedCounters()
-{
-    if (baselineRequired) {
-        storeLastSeenValues(lastSeenCounterKeys());
-        baselineRequired = false;
+    if (counterBaselineRequired) {
+        storeAllLastSeenValues();
+        counterBaselineRequired = false;
         return {};
     }
-    QList<QStringView> moved;
-    for (QStringView key : lastSeenCounterKeys()) {
-        const int value = toInteger(changeCounterValue(key));
+    CounterSet moved;
+    for (CounterKey key : pollOrder) {
+        const int value = snapshot.count(key);
         int &seen = lastSeenValue(key);
         if (value != seen) {
             seen = value;
-            moved.append(key);
+            moved.insert(key);
         }
     }
     return moved;

@@ -1,21 +1,19 @@
-#include "app/ErrorReport.h"
+#include "ui/ErrorReport.h"
 
-#include "app/MessageBoxes.h"
 #include "service/AppError.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcErrors, "tipdesk.errors", QtWarningMsg)
 
-namespace {
-QString textOf(const std::exception &failure)
+QString failureText(const std::exception &failure)
 {
     if (const auto *appError = dynamic_cast<const AppError *>(&failure))
         return appError->text();
     return QString::fromLocal8Bit(failure.what());
 }
-} // namespace
 
 void reportGeneralError(const QString &text)
 {
@@ -29,7 +27,7 @@ bool runReportingFailures(const std::function<void()> &handler)
         handler();
         return true;
     } catch (const std::exception &failure) {
-        reportGeneralError(textOf(failure));
+        reportGeneralError(failureText(failure));
     }
     return false;
 }
@@ -40,7 +38,7 @@ bool runDiscardingFailures(const std::function<void()> &step)
         step();
         return true;
     } catch (const std::exception &failure) {
-        qCDebug(lcErrors) << "discarded:" << textOf(failure);
+        qCDebug(lcErrors) << "discarded:" << failureText(failure);
     }
     return false;
 }

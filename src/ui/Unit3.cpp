@@ -1,4 +1,4 @@
-#include "main/Unit3.h"
+#include "ui/Unit3.h"
 
 #include <QLayout>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "main/SettingsWindow.h"
+#include "account/UnitXTSZ.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class LinkLabel;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -13,9 +14,10 @@ class QToolButton;
 // The login window: borderless, its face a picture with transparent controls laid over it. Its
 // creation loads the system configuration; when that fails the window closes by itself with Cancel.
 // A successful login fills the user globals, writes the login row and closes with OK.
-class TFrmLogin : public QDialog
+class TFrmLogin final : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFrmLogin)
 
 public:
     explicit TFrmLogin(QWidget *parent = nullptr);
@@ -49,8 +51,8 @@ private:
     QCheckBox *CheckBox1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
-    QLabel *RzURLLabel1 = nullptr;
-    QLabel *RzURLLabel2 = nullptr;
+    LinkLabel *RzURLLabel1 = nullptr;
+    LinkLabel *RzURLLabel2 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QToolButton *SpeedButton5 = nullptr;
     QPushButton *Button1 = nullptr;

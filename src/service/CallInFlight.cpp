@@ -1,0 +1,8 @@
+#include "service/CallInFlight.h"
+
+#include "service/SoapTransport.h"
+
+bool serviceCallInFlight()
+{
+    return SoapTransport::callInFlight();
+}
