@@ -7,3 +7,7 @@
 using ContentWindowBuilder = Tmain *(*)(HostedIn host);
 
 ContentWindowBuilder contentWindowBuilder(int position);
+
+// Puts another window class at a position (tests plug in windows of their own); none restores the
+// built-in one.
+void setContentWindowBuilder(int position, ContentWindowBuilder builder);

@@ -3,16 +3,64 @@
 #include "app/UnitGlouble.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
+
+// A sound that has not loaded by then is taken as one that never will: the player stays "loading"
+// for good on some broken files instead of reporting an error.
+constexpr int loadLimitMs = 1000;
+
 std::function<void()> &fallback()
 {
     static std::function<void()> beep = [] { QApplication::beep(); };
     return beep;
 }
+
+// The player and the watch on its loading, made once for the process.
+struct Player
+{
+    QSoundEffect effect;
+    QTimer loadWatch;
+
+    Player()
+    {
+        loadWatch.setSingleShot(true);
+        loadWatch.setInterval(loadLimitMs);
+        QObject::connect(&loadWatch, &QTimer::timeout, &effect, [this] {
+            if (effect.status() != QSoundEffect::Ready)
+                fallback()();
+        });
+        QObject::connect(&effect, &QSoundEffect::statusChanged, &effect, [this] {
+            if (effect.status() == QSoundEffect::Ready) {
+                loadWatch.stop();
+            } else if (effect.status() == QSoundEffect::Error && loadWatch.isActive()) {
+                loadWatch.stop();
+                fallback()();
+            }
+        });
+    }
+};
+
+Player &thePlayer()
+{
+    static Player *player = new Player; // lives until the process ends
+    return *player;
+}
+
+// A RIFF file of the WAVE kind; anything else cannot be played.
+bool looksLikeWave(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(12);
+    return header.size() == 12 && header.startsWith("RIFF") && header.mid(8, 4) == "WAVE";
+}
+
 } // namespace
 
 QString AlertSound::fileName()
@@ -22,16 +70,7 @@ QString AlertSound::fileName()
 
 QSoundEffect &AlertSound::player()
 {
-    static QSoundEffect *effect = [] {
-        auto *created = new QSoundEffect; // lives until the process ends
-        // A file that is there but cannot be decoded shows only once it has been loaded.
-        QObject::connect(created, &QSoundEffect::statusChanged, created, [created] {
-            if (created->status() == QSoundEffect::Error)
-                fallback()();
-        });
-        return created;
-    }();
-    return *effect;
+    return thePlayer().effect;
 }
 
 void AlertSound::setFallback(std::function<void()> replacement)
@@ -41,17 +80,19 @@ void AlertSound::setFallback(std::function<void()> replacement)
 
 void AlertSound::play()
 {
-    QSoundEffect &effect = player();
-    effect.stop();
-    const QFileInfo file(fileName());
-    if (!file.isFile() || !file.isReadable()) {
-        effect.setSource(QUrl());
+    Player &player = thePlayer();
+    player.effect.stop();
+    player.loadWatch.stop();
+    // Clearing the source first makes the effect read the file again: the settings window may
+    // have replaced it since the last play.
+    player.effect.setSource(QUrl());
+    const QString file = fileName();
+    if (!looksLikeWave(file)) {
         fallback()();
         return;
     }
-    // Clearing the source first makes the effect read the file again: the settings window may
-    // have replaced it since the last play.
-    effect.setSource(QUrl());
-    effect.setSource(QUrl::fromLocalFile(file.filePath()));
-    effect.play();
+    player.effect.setSource(QUrl::fromLocalFile(file));
+    if (player.effect.status() != QSoundEffect::Ready)
+        player.loadWatch.start();
+    player.effect.play();
 }
