@@ -7,9 +7,10 @@ class QPushButton;
 
 // The account application window: checks that the requested name is free among the accounts and
 // the pending applications, then files the application for the operator to approve.
-class TFormZCCT : public QDialog
+class TFormZCCT final : public QDialog
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFormZCCT)
 
 public:
     explicit TFormZCCT(QWidget *parent = nullptr);

@@ -10,7 +10,7 @@ namespace {
 
 // Cells as a string grid draws them: the text close to the left edge, centred vertically,
 // cut off at the cell's edge rather than shortened with an ellipsis.
-class GridCellPainter : public QStyledItemDelegate
+class GridCellPainter final : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;

@@ -7,9 +7,10 @@
 // A read-only grid of texts numbered like a string grid: row 0 is the fixed header row, data rows
 // start at 1, column 0 is the first column. The row count includes the header row, and shrinking
 // it keeps the rows that remain as they were.
-class StringGridModel : public QAbstractTableModel
+class StringGridModel final : public QAbstractTableModel
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StringGridModel)
 
 public:
     StringGridModel(int columnCount, QObject *parent);
@@ -39,9 +40,10 @@ private:
     bool m_bulk = false;
 };
 
-class StringGrid : public QTableView
+class StringGrid final : public QTableView
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StringGrid)
 
 public:
     StringGrid(int columnCount, QWidget *parent = nullptr);

@@ -10,9 +10,10 @@ class StringGrid;
 // The alert management window: today's alerts, the latest 30 alerts (or those of a chosen date
 // range) and today's live-trading items, with the full text of a double-clicked row in a detail
 // box. Opening it counts as having seen the alert and live-trading changes up to that moment.
-class TFormSMNC : public Tmain
+class TFormSMNC final : public Tmain
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFormSMNC)
 
 public:
     explicit TFormSMNC(QWidget *owner = nullptr);

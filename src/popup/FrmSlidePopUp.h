@@ -14,9 +14,10 @@ class TSlidePopUp;
 // One notification window of a TSlidePopUp: slides out of the taskbar's edge, waits, slides
 // back and frees itself. It never takes the keyboard focus or activation. Only the component
 // makes these; tests reach them through TSlidePopUp::openWindows().
-class TfrmSlidePopUp : public QWidget
+class TfrmSlidePopUp final : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TfrmSlidePopUp)
 
 public:
     ~TfrmSlidePopUp() override;

@@ -4,9 +4,10 @@
 
 // A plain-text label that reports the mouse pointer entering and leaving it. Text is never
 // interpreted: "&" and "<" show as themselves.
-class TMouseLabel : public QLabel
+class TMouseLabel final : public QLabel
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMouseLabel)
 
 public:
     explicit TMouseLabel(QWidget *parent = nullptr);

@@ -5,9 +5,10 @@
 
 // The image control of a popup window: shows a picture at its top-left corner, or stretched
 // over the whole control. Without a picture it is invisible but still takes mouse clicks.
-class PopupImage : public QWidget
+class PopupImage final : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PopupImage)
 
 public:
     explicit PopupImage(QWidget *parent = nullptr);

@@ -16,9 +16,10 @@ class TfrmSlidePopUp;
 // windows opened while others are up stack away from the taskbar. A click on a window raises
 // OnClick (or, in hyperlink mode, OnURLClick) and closes it. Nothing here blocks, and the
 // windows never take the focus.
-class TSlidePopUp : public QObject
+class TSlidePopUp final : public QObject
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TSlidePopUp)
 
 public:
     // Where the primary screen and its work area are read from; tests and unusual desktops

@@ -4,9 +4,10 @@
 
 // A transparent link label: white and underlined, red while the mouse is over it, a hand cursor,
 // and a clicked() signal on a left-button release.
-class LinkLabel : public QLabel
+class LinkLabel final : public QLabel
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LinkLabel)
 
 public:
     explicit LinkLabel(const QString &text, QWidget *parent = nullptr);

@@ -17,6 +17,7 @@ struct HostedIn
 class Tmain : public QWidget
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Tmain)
 
 public:
     explicit Tmain(QWidget *owner = nullptr);

@@ -4,6 +4,7 @@
 #include "GuiTestMain.h"
 #include "ServiceTarget.h"
 #include "TestServer.h"
+#include "UrlCatcher.h"
 
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
@@ -51,16 +52,6 @@ public:
 private:
     QTimer m_poll;
     QStringList m_captions;
-};
-
-// Records the addresses the program asks the desktop to open.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
 };
 
 QStringList showValuesFrom(const QString &compact)
@@ -442,7 +433,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, address);
         QFETCH(QString, opened);
-        UrlRecorder recorder;
+        UrlCatcher recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
         hqurl = address;
         auto window = shownMainWindow();
