@@ -1,6 +1,7 @@
 #include "content/ContentWindowCatalog.h"
 
 #include "content/UnitSMNC.h"
+#include "content/WebWindowFactory.h"
 
 #include <array>
 
@@ -11,10 +12,17 @@ template<class Window> Tmain *buildHosted(HostedIn host)
     return new Window(host);
 }
 
+template<int position> Tmain *buildWeb(HostedIn host)
+{
+    return buildWebWindow(position, host);
+}
+
 constexpr int positions = 10;
 
-// Positions 2 to 10 are the web content windows, which are not part of the client yet.
-constexpr std::array<ContentWindowBuilder, positions> builtIn = {&buildHosted<TFormSMNC>};
+// Position 1 is the alert window; 2 to 10 are the web windows of the web window module.
+constexpr std::array<ContentWindowBuilder, positions> builtIn = {
+    &buildHosted<TFormSMNC>, &buildWeb<2>, &buildWeb<3>, &buildWeb<4>, &buildWeb<5>,
+    &buildWeb<6>,            &buildWeb<7>, &buildWeb<8>, &buildWeb<9>, &buildWeb<10>};
 
 std::array<ContentWindowBuilder, positions> &replaced()
 {

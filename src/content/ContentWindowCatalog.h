@@ -3,7 +3,7 @@
 #include "ui/Unit3.h"
 
 // Which content window class each toolbar position 1..10 opens, built hosted in the main window's
-// host panel. Positions whose window class does not exist yet have no builder.
+// host panel.
 using ContentWindowBuilder = Tmain *(*)(HostedIn host);
 
 ContentWindowBuilder contentWindowBuilder(int position);

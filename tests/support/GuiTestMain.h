@@ -11,6 +11,7 @@
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         TestEnvironment environment;                                                               \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
         QApplication app(argc, argv);                                                              \
         QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));                           \
         TestClass test;                                                                            \

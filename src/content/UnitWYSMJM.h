@@ -1,0 +1,17 @@
+#pragma once
+
+#include "content/WebContentWindow.h"
+
+// The second kind of private-fund bulletins (toolbar entry 3): the operator's second bulletin page
+// for the user's level and credentials. Opening it marks that kind's changes as seen.
+class TFormWYSMJM final : public WebContentWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFormWYSMJM)
+
+public:
+    explicit TFormWYSMJM(HostedIn host);
+
+    // The browser's most recent status text (the hovered link), kept for the whole process.
+    static inline QString lastStatusText;
+};
