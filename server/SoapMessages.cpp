@@ -1,5 +1,6 @@
 #include "SoapMessages.h"
 
+#include "XmlInputLimits.h"
 #include "XmlText.h"
 
 #include <QXmlStreamReader>
@@ -23,6 +24,29 @@ bool isNil(const QXmlStreamReader &reader)
     return nil == u"true" || nil == u"1";
 }
 
+// The text of the current element and of everything inside it, read without recursion.
+QString textWithin(QXmlStreamReader &reader)
+{
+    QString text = QStringLiteral("");
+    for (int depth = 1; depth > 0 && !reader.atEnd();) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += reader.text();
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
 // Reads the children of the operation element into the request's arguments.
 void readArguments(QXmlStreamReader &reader, const QString &serviceNamespace, Request &request)
 {
@@ -30,10 +54,9 @@ void readArguments(QXmlStreamReader &reader, const QString &serviceNamespace, Re
         const QString name = reader.name().toString();
         const bool qualified = reader.namespaceUri() == serviceNamespace;
         const bool nil = isNil(reader);
-        const QString text = reader.readElementText(QXmlStreamReader::IncludeChildElements);
+        const QString text = textWithin(reader);
         if (qualified && !request.arguments.contains(name))
-            request.arguments.insert(name,
-                                     nil ? QString() : (text.isNull() ? QStringLiteral("") : text));
+            request.arguments.insert(name, nil ? QString() : text);
     }
 }
 
@@ -53,6 +76,11 @@ void readBody(QXmlStreamReader &reader, const QString &serviceNamespace, Request
 Request parseRequest(const QString &xml, const QString &serviceNamespace)
 {
     Request request;
+    if (!XmlInputLimits::withinLimits(xml)) {
+        request.status = Request::Status::Malformed;
+        request.problem = QStringLiteral("The document is nested too deeply or is too large.");
+        return request;
+    }
     QXmlStreamReader reader(xml);
     bool sawBody = false;
     bool sawEnvelope = false;

@@ -1,0 +1,181 @@
+// Hostile input against a running server: XML that would exhaust the stack or the processor,
+// framing that would smuggle a large body past the size limit, pipelined large requests, and
+// connections that stay idle or send too slowly. Each must be refused or closed while ordinary
+// calls go on being answered.
+#include "SoapTestClient.h"
+#include "TestServer.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray postHead(const QByteArray &operation, const QByteArray &framing)
+{
+    return "POST /qzWebService.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+           "Content-Type: text/xml; charset=\"utf-8\"\r\n"
+           "SOAPAction: \"http://tempuri.org/"
+        + operation + "\"\r\n" + framing + "\r\n";
+}
+
+QByteArray soapRequest(const QByteArray &operation, const QByteArray &body)
+{
+    return postHead(operation, "Content-Length: " + QByteArray::number(body.size()) + "\r\n")
+        + body;
+}
+
+// A yanzheng envelope whose username element is given whole, so it can hold anything.
+QByteArray yanzhengWith(const QByteArray &usernameElement)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+           "<yanzheng xmlns=\"http://tempuri.org/\">"
+        + usernameElement + "<userpass>demo123</userpass></yanzheng></soap:Body></soap:Envelope>";
+}
+
+// The hqSys_pz envelope padded with blanks to about `size` bytes.
+QByteArray paddedBody(qsizetype size)
+{
+    QByteArray body = SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {});
+    body.insert(body.indexOf("<soap:Body>"), QByteArray(size - body.size(), ' '));
+    return body;
+}
+
+// Reads from the socket until `done` says the answer is in, the peer closes, or 10 s pass.
+QByteArray readUntil(QTcpSocket &socket, const std::function<bool(const QByteArray &)> &done)
+{
+    QByteArray answer;
+    QElapsedTimer clock;
+    clock.start();
+    while (!done(answer) && clock.elapsed() < 10000) {
+        if (socket.waitForReadyRead(100))
+            answer += socket.readAll();
+        else if (socket.state() != QAbstractSocket::ConnectedState)
+            break;
+    }
+    return answer + socket.readAll();
+}
+
+QList<int> statusesOf(const QByteArray &answers)
+{
+    QList<int> statuses;
+    for (qsizetype at = answers.indexOf("HTTP/1."); at >= 0;
+         at = answers.indexOf("HTTP/1.", at + 1))
+        statuses.append(RawHttp::statusOf(answers.mid(at)));
+    return statuses;
+}
+
+bool closedByPeer(QTcpSocket &socket)
+{
+    socket.waitForReadyRead(0); // notices an end of stream
+    socket.readAll();
+    return socket.state() != QAbstractSocket::ConnectedState;
+}
+
+std::unique_ptr<QTcpSocket> connectTo(int port)
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    if (!socket->waitForConnected(5000))
+        QTest::qFail("cannot connect to the server", __FILE__, __LINE__);
+    return socket;
+}
+
+} // namespace
+
+class TestServerHostile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void deepNestingIsRefused();
+    void nestedTextWithinTheLimitsIsRead();
+    void manyAttributesAreRefusedAtOnce();
+
+private:
+    void verifyStillServing(TestServer &server);
+
+    std::unique_ptr<TestServer> m_server;
+};
+
+void TestServerHostile::initTestCase()
+{
+    m_server = std::make_unique<TestServer>();
+    QVERIFY2(m_server->isRunning(), qPrintable(m_server->errorText()));
+}
+
+void TestServerHostile::verifyStillServing(TestServer &server)
+{
+    QVERIFY(server.isRunning());
+    SoapTestClient client(server.baseUrl());
+    QCOMPARE(client.result(QStringLiteral("addition"),
+                           {{QStringLiteral("i"), QStringLiteral("1")},
+                            {QStringLiteral("j"), QStringLiteral("2")}}),
+             QStringLiteral("3"));
+}
+
+void TestServerHostile::deepNestingIsRefused()
+{
+    const int depth = 50000;
+    const QByteArray nested =
+        QByteArray("<a>").repeated(depth) + "demo" + QByteArray("</a>").repeated(depth);
+    const QByteArray answer = RawHttp::exchange(
+        quint16(m_server->port()),
+        soapRequest("yanzheng", yanzhengWith("<username>" + nested + "</username>")), 10000);
+    QCOMPARE(RawHttp::statusOf(answer), 400);
+    verifyStillServing(*m_server);
+}
+
+void TestServerHostile::nestedTextWithinTheLimitsIsRead()
+{
+    // A parameter's text is all the text inside it, child elements included.
+    const QByteArray answer = RawHttp::exchange(
+        quint16(m_server->port()),
+        soapRequest("yanzheng", yanzhengWith("<username><b>de<i>m</i></b>o</username>")));
+    QCOMPARE(RawHttp::statusOf(answer), 200);
+    QCOMPARE(SoapTestClient::resultOf(RawHttp::bodyOf(answer), QStringLiteral("yanzheng")),
+             QStringLiteral("True"));
+}
+
+void TestServerHostile::manyAttributesAreRefusedAtOnce()
+{
+    // ~130,000 distinct attributes on one element in a body just under 1 MiB.
+    const QByteArray letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    QByteArray attributes;
+    attributes.reserve(130000 * 7);
+    for (int n = 0; n < 130000; ++n) {
+        attributes += ' ';
+        attributes += letters.at(n % 52);
+        attributes += letters.at(n / 52 % 52);
+        attributes += letters.at(n / (52 * 52) % 52);
+        attributes += "=''";
+    }
+    const QByteArray body = yanzhengWith("<username" + attributes + ">demo</username>");
+    QVERIFY(body.size() < 1024 * 1024);
+
+    auto hostile = connectTo(m_server->port());
+    hostile->write(soapRequest("yanzheng", body));
+    QVERIFY(hostile->waitForBytesWritten(5000));
+    // Another caller is answered meanwhile (within the client's generous 15 s), and the hostile
+    // request gets its refusal.
+    verifyStillServing(*m_server);
+    const QByteArray answer =
+        readUntil(*hostile, [](const QByteArray &a) { return a.contains("\r\n\r\n"); });
+    QCOMPARE(RawHttp::statusOf(answer), 400);
+}
+
+
+
+
+
+
+
+QTEST_GUILESS_MAIN(TestServerHostile)
+#include "tst_server_hostile.moc"
