@@ -24,8 +24,9 @@ namespace {
 
 const char Usage[] = R"(usage: tipdesk-server COMMAND --db FILE [options]
 
-  serve --db FILE [--listen ADDR:PORT] [--namespace URI]
-        serve the operator's web service and pages (default 127.0.0.1:8080; port 0 picks one)
+  serve --db FILE [--listen ADDR:PORT] [--namespace URI] [--idle-timeout S] [--max-connections N]
+        serve the operator's web service and pages (default 127.0.0.1:8080; port 0 picks one);
+        close connections idle for S seconds (default 15), keep N open at most (default 256)
   seed --db FILE [--demo --base URL]
         create the schema; with --demo fill in the demo database (URL: this server's address, ending in "/")
   config --db FILE [KEY=VALUE ...] [--null KEY]... [--delete-config] [--delete-toolbar]
@@ -292,10 +293,18 @@ std::pair<QHostAddress, quint16> parseListen(const QString &text, QString *shown
 
 int serve(const QStringList &arguments)
 {
-    const Invocation invocation(QStringLiteral("serve"), arguments,
-                                {valueOption(QStringLiteral("listen"), QStringLiteral("ADDR:PORT")),
-                                 valueOption(QStringLiteral("namespace"), QStringLiteral("URI"))},
-                                false);
+    const Invocation invocation(
+        QStringLiteral("serve"), arguments,
+        {valueOption(QStringLiteral("listen"), QStringLiteral("ADDR:PORT")),
+         valueOption(QStringLiteral("namespace"), QStringLiteral("URI")),
+         valueOption(QStringLiteral("idle-timeout"), QStringLiteral("S")),
+         valueOption(QStringLiteral("max-connections"), QStringLiteral("N"))},
+        false);
+    ConnectionLimits limits;
+    if (invocation.isSet(QStringLiteral("idle-timeout")))
+        limits.idleTimeoutMs = invocation.integer(QStringLiteral("idle-timeout"), 1, 3600) * 1000;
+    if (invocation.isSet(QStringLiteral("max-connections")))
+        limits.maxConnections = invocation.integer(QStringLiteral("max-connections"), 1, 100000);
     const QString listen = invocation.isSet(QStringLiteral("listen"))
         ? invocation.value(QStringLiteral("listen"))
         : QStringLiteral("127.0.0.1:8080");
@@ -312,7 +321,7 @@ int serve(const QStringList &arguments)
     const auto db = invocation.openDatabase();
     SignalQuit signalQuit;
     OperatorHttpServer server(*db, serviceNamespace);
-    const quint16 actualPort = server.listenOn(address, port);
+    const quint16 actualPort = server.listenOn(address, port, limits);
     if (actualPort == 0)
         throw ServerError(
             QStringLiteral("cannot listen on %1: %2").arg(listen, server.listenError()));

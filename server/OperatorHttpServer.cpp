@@ -73,9 +73,10 @@ OperatorHttpServer::OperatorHttpServer(SqliteDatabase &db, const QString &servic
 {
 }
 
-quint16 OperatorHttpServer::listenOn(const QHostAddress &address, quint16 port)
+quint16 OperatorHttpServer::listenOn(const QHostAddress &address, quint16 port,
+                                     const ConnectionLimits &limits)
 {
-    auto *guard = new RequestSizeGuard(MaxHeadBytes, MaxBodyBytes, this);
+    auto *guard = new RequestSizeGuard(limits, this);
     if (!guard->listen(address, port)) {
         m_listenError = guard->errorString();
         delete guard;

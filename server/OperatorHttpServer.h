@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HttpReply.h"
+#include "RequestSizeGuard.h"
 #include "SoapEndpoint.h"
 #include "WebService.h"
 
@@ -17,14 +18,11 @@ class OperatorHttpServer : public QAbstractHttpServer
 {
     Q_OBJECT
 public:
-    static constexpr qint64 MaxBodyBytes = 1024 * 1024;
-    static constexpr qint64 MaxHeadBytes = 64 * 1024;
-
     OperatorHttpServer(SqliteDatabase &db, const QString &serviceNamespace,
                        QObject *parent = nullptr);
 
     // Listens on address:port (0 picks a free port); answers the port, or 0 on failure.
-    quint16 listenOn(const QHostAddress &address, quint16 port);
+    quint16 listenOn(const QHostAddress &address, quint16 port, const ConnectionLimits &limits);
     QString listenError() const { return m_listenError; }
 
 protected:

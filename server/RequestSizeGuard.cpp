@@ -1,10 +1,27 @@
 #include "RequestSizeGuard.h"
 
-#include <QTcpSocket>
+#include "HttpRequestFraming.h"
 
-#include <memory>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/resource.h>
 
 namespace {
+
+// Descriptors kept free for the database, its journal and the process's own needs.
+constexpr rlim_t ReservedDescriptors = 32;
+
+int connectionsTheFileLimitAllows(int wanted)
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return wanted;
+    const rlim_t room = limit.rlim_cur > 2 * ReservedDescriptors
+        ? limit.rlim_cur - ReservedDescriptors
+        : limit.rlim_cur / 2;
+    return int(qMin<rlim_t>(rlim_t(wanted), qMax<rlim_t>(1, room)));
+}
 
 QByteArray refusal(HttpRequestFraming::Verdict verdict)
 {
@@ -29,74 +46,100 @@ QByteArray refusal(HttpRequestFraming::Verdict verdict)
 
 } // namespace
 
-HttpRequestFraming::HttpRequestFraming(qint64 maxHeadBytes, qint64 maxBodyBytes)
-    : m_maxHead(maxHeadBytes), m_maxBody(maxBodyBytes)
+// Watches one accepted connection: its framing, its idle time and its place under the cap.
+class ConnectionWatch final : public QObject
 {
-}
-
-HttpRequestFraming::Verdict HttpRequestFraming::feed(QByteArrayView bytes)
-{
-    while (!bytes.isEmpty() && m_verdict == Verdict::Fine) {
-        if (m_bodyLeft > 0) {
-            const qint64 taken = qMin<qint64>(m_bodyLeft, bytes.size());
-            m_bodyLeft -= taken;
-            bytes = bytes.sliced(taken);
-            continue;
-        }
-        // Blank lines between requests are allowed before a request line.
-        if (m_head.isEmpty() && (bytes.front() == '\r' || bytes.front() == '\n')) {
-            bytes = bytes.sliced(1);
-            continue;
-        }
-        const qsizetype searchFrom = qMax<qsizetype>(0, m_head.size() - 3);
-        const qsizetype taken = qMin<qsizetype>(bytes.size(), m_maxHead + 1 - m_head.size());
-        m_head.append(bytes.first(taken));
-        const qsizetype end = m_head.indexOf("\r\n\r\n", searchFrom);
-        if (end < 0) {
-            bytes = bytes.sliced(taken);
-            if (m_head.size() > m_maxHead)
-                m_verdict = Verdict::HeadTooLarge;
-            continue;
-        }
-        // Give back what was taken past the head: it is body or the next request.
-        const qsizetype headEnd = end + 4;
-        bytes = bytes.sliced(taken - (m_head.size() - headEnd));
-        m_head.truncate(headEnd);
-        m_verdict = headComplete();
-        m_head.clear();
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ConnectionWatch)
+public:
+    ConnectionWatch(QTcpSocket *socket, RequestSizeGuard &guard)
+        : QObject(socket), m_socket(socket), m_guard(&guard),
+          m_framing(guard.m_limits.maxHeadBytes, guard.m_limits.maxBodyBytes)
+    {
+        // The HTTP layer's buffer holds one request at most, whatever the framing claims.
+        socket->setReadBufferSize(guard.m_limits.maxHeadBytes + guard.m_limits.maxBodyBytes);
+        m_idle.setSingleShot(true);
+        m_idle.setInterval(guard.m_limits.idleTimeoutMs);
+        connect(&m_idle, &QTimer::timeout, this, &ConnectionWatch::close);
+        connect(socket, &QTcpSocket::disconnected, this, &ConnectionWatch::detach);
+        // Connected before the HTTP layer sees the socket, so this runs first on every arrival.
+        connect(socket, &QTcpSocket::readyRead, this, &ConnectionWatch::check);
+        startWaiting();
     }
-    return m_verdict;
-}
+    ~ConnectionWatch() override { detach(); }
 
-HttpRequestFraming::Verdict HttpRequestFraming::headComplete()
-{
-    m_bodyLeft = 0;
-    const QList<QByteArray> lines = m_head.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "transfer-encoding" && value.toLower().contains("chunked"))
-            return Verdict::LengthRequired;
-        if (name == "content-length") {
-            bool ok = false;
-            const qint64 length = value.toLongLong(&ok);
-            if (!ok || length < 0)
-                return Verdict::BadRequest;
-            if (length > m_maxBody)
-                return Verdict::BodyTooLarge;
-            m_bodyLeft = length;
-        }
+    qint64 waitingMs() const { return m_waiting.elapsed(); }
+
+    // Drops the connection at once (the HTTP layer deletes the socket when it is closed).
+    void close()
+    {
+        detach();
+        m_idle.stop();
+        m_socket->abort();
     }
-    return Verdict::Fine;
+
+    // Leaves the guard's count; the guard calls it when it goes first.
+    void detach()
+    {
+        if (m_guard)
+            m_guard->forget(this);
+        m_guard = nullptr;
+    }
+
+private:
+    void startWaiting()
+    {
+        m_waiting.start();
+        m_idle.start();
+    }
+
+    void check()
+    {
+        if (m_refused) {
+            m_socket->readAll();
+            return;
+        }
+        // The HTTP layer reads a request inside a transaction: while one is open it has read
+        // everything buffered, so what is buffered now is new. Without one it stands at a request
+        // boundary and has read nothing of what is buffered (the rest of a pipelined stream).
+        if (!m_socket->isTransactionStarted())
+            m_framing.restart();
+        const qint64 available = m_socket->bytesAvailable();
+        const QByteArray start = m_socket->peek(qMin(available, m_framing.headBytesWanted()));
+        const bool wasComplete = m_framing.requestComplete();
+        const HttpRequestFraming::Verdict verdict = m_framing.feed(start, available);
+        if (verdict == HttpRequestFraming::Verdict::Fine) {
+            if (m_framing.requestComplete() && !wasComplete)
+                startWaiting(); // answered at once; the wait for the next request begins
+            return;
+        }
+        m_refused = true;
+        m_socket->readAll();
+        m_socket->write(refusal(verdict));
+        m_socket->disconnectFromHost();
+    }
+
+    QTcpSocket *m_socket;
+    RequestSizeGuard *m_guard;
+    HttpRequestFraming m_framing;
+    QTimer m_idle;
+    QElapsedTimer m_waiting;
+    bool m_refused = false;
+};
+
+RequestSizeGuard::RequestSizeGuard(const ConnectionLimits &limits, QObject *parent)
+    : QTcpServer(parent), m_limits(limits)
+{
+    m_limits.maxConnections = connectionsTheFileLimitAllows(limits.maxConnections);
 }
 
-RequestSizeGuard::RequestSizeGuard(qint64 maxHeadBytes, qint64 maxBodyBytes, QObject *parent)
-    : QTcpServer(parent), m_maxHead(maxHeadBytes), m_maxBody(maxBodyBytes)
+RequestSizeGuard::~RequestSizeGuard()
 {
+    // The sockets are deleted after this body (they are children): their watches must not call
+    // back.
+    const QList<ConnectionWatch *> watches = m_watches;
+    for (ConnectionWatch *watch : watches)
+        watch->detach();
 }
 
 void RequestSizeGuard::incomingConnection(qintptr handle)
@@ -106,23 +149,22 @@ void RequestSizeGuard::incomingConnection(qintptr handle)
         delete socket;
         return;
     }
-    auto framing = std::make_shared<HttpRequestFraming>(m_maxHead, m_maxBody);
-    auto refused = std::make_shared<bool>(false);
-    // Connected before the HTTP layer sees the socket, so this runs first on every arrival and
-    // sees exactly the bytes the HTTP layer is about to read.
-    connect(socket, &QTcpSocket::readyRead, socket, [socket, framing, refused] {
-        if (*refused) {
-            socket->readAll();
-            return;
+    if (m_watches.size() >= m_limits.maxConnections) {
+        // Make room by closing the connection that has waited longest for its next request.
+        ConnectionWatch *oldest = m_watches.constFirst();
+        for (ConnectionWatch *watch : std::as_const(m_watches)) {
+            if (watch->waitingMs() > oldest->waitingMs())
+                oldest = watch;
         }
-        const HttpRequestFraming::Verdict verdict =
-            framing->feed(socket->peek(socket->bytesAvailable()));
-        if (verdict == HttpRequestFraming::Verdict::Fine)
-            return;
-        *refused = true;
-        socket->readAll();
-        socket->write(refusal(verdict));
-        socket->disconnectFromHost();
-    });
+        oldest->close();
+    }
+    m_watches.append(new ConnectionWatch(socket, *this));
     addPendingConnection(socket);
 }
+
+void RequestSizeGuard::forget(ConnectionWatch *watch)
+{
+    m_watches.removeOne(watch);
+}
+
+#include "RequestSizeGuard.moc"

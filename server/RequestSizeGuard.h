@@ -1,48 +1,44 @@
 #pragma once
 
-#include <QByteArray>
-#include <QByteArrayView>
+#include <QElapsedTimer>
+#include <QList>
 #include <QTcpServer>
 
-// Follows the requests arriving on one connection (head, then Content-Length bytes of body)
-// so that one too large to accept is refused before the HTTP layer buffers it whole.
-class HttpRequestFraming
+class ConnectionWatch;
+
+// What a connection may do before the guard closes it.
+struct ConnectionLimits
 {
-public:
-    enum class Verdict {
-        Fine,
-        HeadTooLarge, // 431
-        BodyTooLarge, // 413
-        LengthRequired, // 411: a chunked body, which an ASMX server never answers
-        BadRequest, // 400: a Content-Length that is no number
-    };
-
-    HttpRequestFraming(qint64 maxHeadBytes, qint64 maxBodyBytes);
-    // Takes the next bytes of the connection; once it answers other than Fine it stays so.
-    Verdict feed(QByteArrayView bytes);
-
-private:
-    Verdict headComplete();
-
-    qint64 m_maxHead;
-    qint64 m_maxBody;
-    QByteArray m_head;
-    qint64 m_bodyLeft = 0;
-    Verdict m_verdict = Verdict::Fine;
+    qint64 maxHeadBytes = 64 * 1024;
+    qint64 maxBodyBytes = 1024 * 1024;
+    // A connection that has not completed a request this long after it opened or after its last
+    // request is closed: idle callers and slow senders do not hold a socket for ever.
+    int idleTimeoutMs = 15000;
+    // Open connections at most; at the limit the one that has waited longest is closed.
+    int maxConnections = 256;
 };
 
-// The listening socket of the HTTP layer. Every connection it accepts is watched by an
-// HttpRequestFraming; a refused request gets its status line and the connection is closed.
-class RequestSizeGuard : public QTcpServer
+// The listening socket of the HTTP layer. Every connection it accepts is watched: a request too
+// large or framed ambiguously gets its refusal status and the connection is closed, and so is a
+// connection that stays idle or sends too slowly. The number of open connections is capped below
+// the process's file limit, so the server never runs out of descriptors.
+class RequestSizeGuard final : public QTcpServer
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RequestSizeGuard)
 public:
-    RequestSizeGuard(qint64 maxHeadBytes, qint64 maxBodyBytes, QObject *parent = nullptr);
+    explicit RequestSizeGuard(const ConnectionLimits &limits, QObject *parent = nullptr);
+    ~RequestSizeGuard() override;
+
+    int openConnections() const { return int(m_watches.size()); }
 
 protected:
     void incomingConnection(qintptr handle) override;
 
 private:
-    qint64 m_maxHead;
-    qint64 m_maxBody;
+    friend class ConnectionWatch;
+    void forget(ConnectionWatch *watch);
+
+    ConnectionLimits m_limits;
+    QList<ConnectionWatch *> m_watches;
 };

@@ -98,6 +98,12 @@ private Q_SLOTS:
     void deepNestingIsRefused();
     void nestedTextWithinTheLimitsIsRead();
     void manyAttributesAreRefusedAtOnce();
+    void ambiguousFramingIsRefused_data();
+    void ambiguousFramingIsRefused();
+    void pipelinedLargeRequestsAreAllAnswered();
+    void pipelinedSmallRequestsAreAllAnswered();
+    void idleAndSlowConnectionsAreClosed();
+    void connectionCapKeepsServing();
 
 private:
     void verifyStillServing(TestServer &server);
@@ -171,11 +177,120 @@ void TestServerHostile::manyAttributesAreRefusedAtOnce()
     QCOMPARE(RawHttp::statusOf(answer), 400);
 }
 
+void TestServerHostile::ambiguousFramingIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status");
 
+    const QByteArray body = SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {});
+    const QByteArray length = "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    // Blank lines are what a lenient guard skips between requests while the HTTP layer keeps
+    // them as body.
+    QTest::newRow("two lengths, the last small")
+        << postHead("hqSys_pz", "Content-Length: 200000000\r\nContent-Length: 10\r\n")
+            + QByteArray("\r\n").repeated(300000)
+        << 400;
+    QTest::newRow("two equal lengths") << postHead("hqSys_pz", length + length) + body << 400;
+    QTest::newRow("folded transfer encoding")
+        << postHead("hqSys_pz", "Transfer-Encoding:\r\n chunked\r\n")
+            + QByteArray::number(body.size(), 16) + "\r\n" + body + "\r\n0\r\n\r\n"
+        << 400;
+    QTest::newRow("folded other header")
+        << postHead("hqSys_pz", length + "X-Note: a\r\n\tb\r\n") + body << 400;
+    QTest::newRow("length and transfer encoding")
+        << postHead("hqSys_pz", length + "Transfer-Encoding: chunked\r\n") + body << 411;
+    QTest::newRow("signed length")
+        << postHead("hqSys_pz", "Content-Length: +" + QByteArray::number(body.size()) + "\r\n")
+            + body
+        << 400;
+    QTest::newRow("blank before the colon")
+        << postHead("hqSys_pz", "Content-Length : " + QByteArray::number(body.size()) + "\r\n")
+            + body
+        << 400;
+    QTest::newRow("line without a colon")
+        << postHead("hqSys_pz", length + "garbage\r\n") + body << 400;
+    QTest::newRow("blank lines before a request count as head")
+        << QByteArray("\r\n").repeated(40000) + postHead("hqSys_pz", length) + body << 431;
+    QTest::newRow("plain request") << postHead("hqSys_pz", length) + body << 200;
+}
 
+void TestServerHostile::ambiguousFramingIsRefused()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(int, status);
+    const QByteArray answer = RawHttp::exchange(quint16(m_server->port()), request, 10000);
+    QCOMPARE(RawHttp::statusOf(answer), status);
+    verifyStillServing(*m_server);
+}
 
+void TestServerHostile::pipelinedLargeRequestsAreAllAnswered()
+{
+    auto socket = connectTo(m_server->port());
+    socket->write(soapRequest("hqSys_pz", paddedBody(300 * 1024))
+                  + soapRequest("hqSys_pz", paddedBody(700 * 1024))
+                  + soapRequest("hqSys_pz", paddedBody(500 * 1024)));
+    const QByteArray answers =
+        readUntil(*socket, [](const QByteArray &a) { return a.count("</soap:Envelope>") == 3; });
+    QCOMPARE(statusesOf(answers), QList<int>({200, 200, 200}));
+}
 
+void TestServerHostile::pipelinedSmallRequestsAreAllAnswered()
+{
+    const int count = 300;
+    const QByteArray one =
+        soapRequest("ifchangetable",
+                    SoapTestClient::envelope(QStringLiteral("ifchangetable"),
+                                             {{QStringLiteral("userdj"), QStringLiteral("1")}}));
+    auto socket = connectTo(m_server->port());
+    socket->write(one.repeated(count));
+    const QByteArray answers = readUntil(
+        *socket, [&](const QByteArray &a) { return a.count("</soap:Envelope>") == count; });
+    QCOMPARE(statusesOf(answers), QList<int>(count, 200));
+}
 
+void TestServerHostile::idleAndSlowConnectionsAreClosed()
+{
+    TestServer server(true, {QStringLiteral("--idle-timeout"), QStringLiteral("1")});
+    QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+    auto idle = connectTo(server.port());
+    auto slowHead = connectTo(server.port());
+    slowHead->write("POST /qzWebService.asmx HTTP/1.1\r\nHost: x\r\n");
+    auto slowBody = connectTo(server.port());
+    slowBody->write(postHead("hqSys_pz", "Content-Length: 500\r\n") + "<soap:");
+    auto afterAnswer = connectTo(server.port());
+    afterAnswer->write(
+        soapRequest("hqSys_pz", SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {})));
+    const QByteArray answer =
+        readUntil(*afterAnswer, [](const QByteArray &a) { return a.contains("</soap:Envelope>"); });
+    QCOMPARE(RawHttp::statusOf(answer), 200);
+
+    for (QTcpSocket *socket : {idle.get(), slowHead.get(), slowBody.get(), afterAnswer.get()}) {
+        QTRY_VERIFY_WITH_TIMEOUT(closedByPeer(*socket), 10000);
+    }
+    verifyStillServing(server);
+}
+
+void TestServerHostile::connectionCapKeepsServing()
+{
+    TestServer server(true, {QStringLiteral("--max-connections"), QStringLiteral("20")});
+    QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+    std::vector<std::unique_ptr<QTcpSocket>> hogs;
+    for (int i = 0; i < 60; ++i) {
+        hogs.push_back(connectTo(server.port()));
+        if (i % 2)
+            hogs.back()->write("POST /qzWebService.asmx HTTP/1.1\r\nHost: x\r\n");
+    }
+    // Each new caller takes the place of the one that has waited longest.
+    verifyStillServing(server);
+    const auto open = [&] {
+        int connected = 0;
+        for (const auto &hog : hogs)
+            connected += !closedByPeer(*hog);
+        return connected;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(open() < 20, 10000);
+    verifyStillServing(server);
+}
 
 QTEST_GUILESS_MAIN(TestServerHostile)
 #include "tst_server_hostile.moc"

@@ -32,7 +32,8 @@ void TestServer::dieWithTestProcess(QProcess &process)
 #endif
 }
 
-TestServer::TestServer(bool seedDemo)
+TestServer::TestServer(bool seedDemo, const QStringList &serveOptions)
+    : m_serveOptions(serveOptions)
 {
     // The demo seed points its toolbar pages at the server itself, so the port is chosen first.
     {
@@ -62,8 +63,10 @@ TestServer::~TestServer()
 void TestServer::start()
 {
     m_process.setProgram(serverBinary());
-    m_process.setArguments({QStringLiteral("serve"), QStringLiteral("--db"), databasePath(),
-                            QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(m_port)});
+    m_process.setArguments(QStringList {QStringLiteral("serve"), QStringLiteral("--db"),
+                                        databasePath(), QStringLiteral("--listen"),
+                                        QStringLiteral("127.0.0.1:%1").arg(m_port)}
+                           + m_serveOptions);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     dieWithTestProcess(m_process);
     m_process.start();

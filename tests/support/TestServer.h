@@ -11,8 +11,9 @@
 class TestServer
 {
 public:
-    // Seeds the demo database unless told otherwise, then starts serving.
-    explicit TestServer(bool seedDemo = true);
+    // Seeds the demo database unless told otherwise, then starts serving; serveOptions are
+    // added to the serve command line (e.g. a short --idle-timeout).
+    explicit TestServer(bool seedDemo = true, const QStringList &serveOptions = {});
     ~TestServer();
 
     TestServer(const TestServer &) = delete;
@@ -43,6 +44,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QStringList m_serveOptions;
     QProcess m_process;
     int m_port = 0;
     QString m_error;
