@@ -6,6 +6,7 @@
 #include "DemoSeed.h"
 #include "LocalTime.h"
 #include "OperatorHttpServer.h"
+#include "PasswordInput.h"
 #include "Schema.h"
 #include "SignalQuit.h"
 #include "SoapMessages.h"
@@ -32,7 +33,8 @@ const char Usage[] = R"(usage: tipdesk-server COMMAND --db FILE [options]
   config --db FILE [KEY=VALUE ...] [--null KEY]... [--delete-config] [--delete-toolbar]
         set configuration (gpsysname syszjxx kfqq yhqyhyfj ifctzqd hqurl khdsxsj sytsxx) or toolbar
         (an1mc..an11mc an1url..an11url an1xs..an11xs) values; without arguments print them
-  add-user --db FILE --name N --password P --level 0|1|2
+  add-user --db FILE --name N --level 0|1|2
+        the password is read from standard input (a prompt on a terminal)
   approve --db FILE NAME          turn a pending application into a level-0 account
   kick --db FILE USERID           rewrite the user's login row as another login would
   users --db FILE                 id, name and level of every account
@@ -404,8 +406,17 @@ int addUser(const QStringList &arguments)
                                  valueOption(QStringLiteral("level"), QStringLiteral("L"))},
                                 false);
     const QString name = invocation.required(QStringLiteral("name"));
-    const QString password = invocation.required(QStringLiteral("password"));
     const int level = invocation.integer(QStringLiteral("level"), 0, 2);
+    QString password;
+    if (invocation.isSet(QStringLiteral("password"))) {
+        printError(QStringLiteral("tipdesk-server add-user: warning: --password shows the password "
+                                  "to every user of this machine; give it on standard input"));
+        password = invocation.value(QStringLiteral("password"));
+    } else {
+        password = PasswordInput::read(QStringLiteral("Password for %1: ").arg(name));
+        if (password.isEmpty())
+            throw UsageError(QStringLiteral("add-user needs a password on standard input"));
+    }
     const auto db = invocation.openDatabase();
     const qint64 id = inTransaction(*db, [&] { return Accounts::add(*db, name, password, level); });
     printLine(QString::number(id));

@@ -2,6 +2,25 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The file holds the accounts' passwords: a new one is readable by its owner only. SQLite gives
+// its -wal and -shm files the same mode as the database file.
+void createPrivately(const QString &path)
+{
+    if (path.isEmpty() || path.startsWith(QLatin1Char(':')))
+        return; // in memory
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                          0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+} // namespace
+
 // Resets a cached statement and clears its bindings however the use of it ends.
 class SqliteDatabase::StatementUse
 {
@@ -79,6 +98,7 @@ private:
 
 SqliteDatabase::SqliteDatabase(const QString &path) : m_path(path)
 {
+    createPrivately(path);
     const int rc =
         sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);

@@ -11,15 +11,10 @@ QString timeText(const QDateTime &time)
 
 namespace {
 
+// A failing command has already failed the test (see TestServer::command()).
 qint64 publishedId(TestServer &server, const QString &command, const QStringList &arguments)
 {
-    const QString output = server.command(command, arguments);
-    if (!server.lastCommandOk()) {
-        QTest::qFail(qPrintable(command + QStringLiteral(" failed: ") + server.lastCommandError()),
-                     __FILE__, __LINE__);
-        return 0;
-    }
-    return output.toLongLong();
+    return server.command(command, arguments).toLongLong();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "SoapTestClient.h"
 #include "TestServer.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void refusalsAreClearAndChangeNothing();
     void demoSeed();
     void schemaOnlySeedIsEmpty();
+    void passwordOnTheCommandLineWarns();
+    void databaseFilesAreOwnerOnly();
 
 private:
     QString fingerprint() const;
@@ -200,10 +203,11 @@ void TestServerCommands::configSetsNullsAndDeletes()
 void TestServerCommands::usersAndLoginsNeverPrintPasswords()
 {
     const QString secret = QStringLiteral("S3cr3t'密码");
-    const QString id = m_server->command(QStringLiteral("add-user"),
-                                         {QStringLiteral("--name"), QStringLiteral("李四"),
-                                          QStringLiteral("--password"), secret,
-                                          QStringLiteral("--level"), QStringLiteral("2")});
+    const QString id = m_server->command(
+        QStringLiteral("add-user"),
+        {QStringLiteral("--name"), QStringLiteral("李四"), QStringLiteral("--level"),
+         QStringLiteral("2")},
+        secret.toUtf8() + '\n');
     QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
     QVERIFY(!id.contains(secret));
     SoapTestClient client(m_server->baseUrl());
@@ -223,12 +227,13 @@ void TestServerCommands::usersAndLoginsNeverPrintPasswords()
     QVERIFY(!logins.contains(QStringLiteral("S3cr3t")));
 
     // A failing command does not echo the password either.
-    m_server->command(QStringLiteral("add-user"),
-                      {QStringLiteral("--name"), QStringLiteral("李四"),
-                       QStringLiteral("--password"), secret, QStringLiteral("--level"),
-                       QStringLiteral("2")});
-    QVERIFY(!m_server->lastCommandOk());
-    QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("S3cr3t")));
+    const TestServer::CommandResult refused = m_server->tryCommand(
+        QStringLiteral("add-user"),
+        {QStringLiteral("--name"), QStringLiteral("李四"), QStringLiteral("--level"),
+         QStringLiteral("2")},
+        secret.toUtf8() + '\n');
+    QVERIFY(!refused.ok);
+    QVERIFY(!refused.err.contains(QStringLiteral("S3cr3t")));
 }
 
 void TestServerCommands::refusalsAreClearAndChangeNothing_data()
@@ -390,6 +395,39 @@ void TestServerCommands::schemaOnlySeedIsEmpty()
             db.value(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).toInt(),
             0);
     QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM ChangeCounters")).toInt(), 3);
+}
+
+void TestServerCommands::passwordOnTheCommandLineWarns()
+{
+    const QString id = m_server->command(QStringLiteral("add-user"),
+                                         {QStringLiteral("--name"), QStringLiteral("wang"),
+                                          QStringLiteral("--password"), QStringLiteral("pw-w"),
+                                          QStringLiteral("--level"), QStringLiteral("0")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    QVERIFY(id.toLongLong() > 0);
+    QVERIFY2(m_server->lastCommandError().contains(QStringLiteral("warning")),
+             qPrintable(m_server->lastCommandError()));
+    QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("pw-w")));
+
+    // Without a password on standard input there is no account.
+    const TestServer::CommandResult empty = m_server->tryCommand(
+        QStringLiteral("add-user"),
+        {QStringLiteral("--name"), QStringLiteral("zhao"), QStringLiteral("--level"),
+         QStringLiteral("0")});
+    QVERIFY(!empty.ok);
+    QVERIFY2(empty.err.contains(QStringLiteral("standard input")), qPrintable(empty.err));
+}
+
+void TestServerCommands::databaseFilesAreOwnerOnly()
+{
+    // The running server holds the -wal and -shm files open beside the database.
+    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        const QFileInfo file(m_server->databasePath() + suffix);
+        QVERIFY2(file.exists(), qPrintable(file.filePath()));
+        QCOMPARE(file.permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                                        | QFile::WriteUser),
+                 QFile::Permissions());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestServerCommands)

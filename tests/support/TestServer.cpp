@@ -135,13 +135,33 @@ QString TestServer::databasePath() const
 
 QString TestServer::command(const QString &name, const QStringList &args)
 {
+    return command(name, args, {});
+}
+
+QString TestServer::command(const QString &name, const QStringList &args, const QByteArray &input)
+{
+    const CommandResult result = tryCommand(name, args, input);
+    if (!result.ok) {
+        QTest::qFail(qPrintable(QStringLiteral("tipdesk-server %1 failed: %2").arg(name, result.err)),
+                     __FILE__, __LINE__);
+    }
+    return result.out;
+}
+
+TestServer::CommandResult TestServer::tryCommand(const QString &name, const QStringList &args,
+                                                 const QByteArray &input)
+{
     QProcess p;
     dieWithTestProcess(p);
     p.start(serverBinary(), QStringList{name, QStringLiteral("--db"), databasePath()} + args);
+    p.write(input);
+    p.closeWriteChannel();
     const bool finished = p.waitForFinished(30000);
-    m_lastOk = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    m_lastStderr = QString::fromUtf8(p.readAllStandardError());
-    if (!m_lastOk)
-        qWarning("tipdesk-server %s failed: %s", qPrintable(name), qPrintable(m_lastStderr));
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    CommandResult result;
+    result.ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    result.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    result.err = QString::fromUtf8(p.readAllStandardError());
+    m_lastOk = result.ok;
+    m_lastStderr = result.err;
+    return result;
 }

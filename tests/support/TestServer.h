@@ -27,9 +27,23 @@ public:
     QString databasePath() const;
     int port() const { return m_port; }
 
-    // Runs "tipdesk-server <command> --db <this db> <args>"; returns its standard output,
-    // trimmed. A failing command fails the running test via QTest (see lastCommandOk()).
+    // What one operator command did.
+    struct CommandResult
+    {
+        bool ok = false; // exited normally with status 0
+        QString out; // standard output, trimmed
+        QString err;
+    };
+
+    // Runs "tipdesk-server <command> --db <this db> <args>", with `input` on its standard input,
+    // and answers its standard output, trimmed. A command that fails records a failure of the
+    // running test (QTest::qFail) with its error text; lastCommandOk() then answers false, so a
+    // QVERIFY on it stops the test there.
     QString command(const QString &name, const QStringList &args = {});
+    QString command(const QString &name, const QStringList &args, const QByteArray &input);
+    // The same for a command that is meant to fail: nothing is recorded against the test.
+    CommandResult tryCommand(const QString &name, const QStringList &args = {},
+                             const QByteArray &input = {});
     bool lastCommandOk() const { return m_lastOk; }
     QString lastCommandError() const { return m_lastStderr; }
 
