@@ -10,7 +10,11 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
 
 Q_LOGGING_CATEGORY(lcHttp, "tipdesk.server.http", QtWarningMsg)
 
@@ -37,6 +41,32 @@ QString callerAddress(const QHostAddress &address)
     bool mapped = false;
     const quint32 ipv4 = address.toIPv4Address(&mapped);
     return mapped ? QHostAddress(ipv4).toString() : address.toString();
+}
+
+bool isServicePost(const QHttpServerRequest &request)
+{
+    return request.method() == QHttpServerRequest::Method::Post
+        && request.url().path().compare(QLatin1String("/qzWebService.asmx"), Qt::CaseInsensitive)
+        == 0;
+}
+
+SoapCall soapCallOf(const QHttpServerRequest &request)
+{
+    SoapCall call;
+    call.contentType = headerValue(request, QByteArrayLiteral("Content-Type"));
+    call.soapAction = headerValue(request, QByteArrayLiteral("SOAPAction"), &call.hasSoapAction);
+    call.body = request.body();
+    call.caller = callerAddress(request.remoteAddress());
+    return call;
+}
+
+void send(QHttpServerResponder &responder, const HttpReply &answer)
+{
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
+    if (answer.contentType.isEmpty())
+        responder.write(answer.body, {}, status);
+    else
+        responder.write(answer.body, answer.contentType, status);
 }
 
 HttpReply notFound()
@@ -69,7 +99,7 @@ HttpReply serviceHelpPage()
 OperatorHttpServer::OperatorHttpServer(SqliteDatabase &db, const QString &serviceNamespace,
                                        QObject *parent)
     : QAbstractHttpServer(parent), m_db(db), m_namespace(serviceNamespace), m_service(db),
-      m_soap(m_service, serviceNamespace)
+      m_soap(m_service, serviceNamespace, m_backoff)
 {
 }
 
@@ -86,8 +116,31 @@ quint16 OperatorHttpServer::listenOn(const QHostAddress &address, quint16 port,
     return guard->serverPort();
 }
 
+bool OperatorHttpServer::answeredLater(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    if (!isServicePost(request))
+        return false;
+    SoapCall call = soapCallOf(request);
+    if (!m_soap.isPasswordCheck(call))
+        return false;
+    const std::chrono::milliseconds delay = m_backoff.delayFor(call.caller);
+    if (delay.count() == 0)
+        return false;
+    // The server is single-threaded: a timer answers later and everyone else is served meanwhile.
+    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+    QTimer::singleShot(delay, this,
+                       [this, responder, call = std::move(call), alive = QPointer(socket)] {
+                           if (alive)
+                               send(*responder, m_soap.handle(call));
+                       });
+    qCDebug(lcHttp) << "password check from an address under back-off answered later";
+    return true;
+}
+
 bool OperatorHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
+    if (answeredLater(request, socket))
+        return true;
     HttpReply answer;
     try {
         answer = reply(request, socket);
@@ -100,20 +153,14 @@ bool OperatorHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSo
     qCDebug(lcHttp) << request.method() << request.url().path() << answer.status;
 
     QHttpServerResponder responder = makeResponder(request, socket);
-    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
-    if (answer.contentType.isEmpty())
-        responder.write(answer.body, {}, status);
-    else
-        responder.write(answer.body, answer.contentType, status);
+    send(responder, answer);
     return true;
 }
 
 void OperatorHttpServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    const HttpReply answer = notFound();
-    makeResponder(request, socket)
-        .write(answer.body, answer.contentType,
-               static_cast<QHttpServerResponder::StatusCode>(answer.status));
+    QHttpServerResponder responder = makeResponder(request, socket);
+    send(responder, notFound());
 }
 
 HttpReply OperatorHttpServer::reply(const QHttpServerRequest &request, QTcpSocket *socket)
@@ -144,12 +191,8 @@ HttpReply OperatorHttpServer::reply(const QHttpServerRequest &request, QTcpSocke
 
 HttpReply OperatorHttpServer::serviceReply(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    if (request.method() == QHttpServerRequest::Method::Post) {
-        bool hasAction = false;
-        const QByteArray action = headerValue(request, QByteArrayLiteral("SOAPAction"), &hasAction);
-        return m_soap.handle(headerValue(request, QByteArrayLiteral("Content-Type")), action,
-                             hasAction, request.body());
-    }
+    if (request.method() == QHttpServerRequest::Method::Post)
+        return m_soap.handle(soapCallOf(request));
     if (request.method() != QHttpServerRequest::Method::Get)
         return methodNotAllowed();
     if (request.url().query().compare(QLatin1String("wsdl"), Qt::CaseInsensitive) != 0)

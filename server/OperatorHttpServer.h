@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HttpReply.h"
+#include "LoginBackoff.h"
 #include "RequestSizeGuard.h"
 #include "SoapEndpoint.h"
 #include "WebService.h"
@@ -14,9 +15,10 @@ class QHttpServerRequest;
 // The HTTP face of the reference operator server: "/qzWebService.asmx" (SOAP and "?wsdl"),
 // "/qzIP.aspx", the two bulletin pages and the demo pages. Requests are handled one at a time
 // on the event loop; answers are queued on the sockets, so no client waits for another's.
-class OperatorHttpServer : public QAbstractHttpServer
+class OperatorHttpServer final : public QAbstractHttpServer
 {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OperatorHttpServer)
 public:
     OperatorHttpServer(SqliteDatabase &db, const QString &serviceNamespace,
                        QObject *parent = nullptr);
@@ -32,10 +34,13 @@ protected:
 private:
     HttpReply reply(const QHttpServerRequest &request, QTcpSocket *socket);
     HttpReply serviceReply(const QHttpServerRequest &request, QTcpSocket *socket);
+    // A password check from an address under back-off: run and answered once its turn comes.
+    bool answeredLater(const QHttpServerRequest &request, QTcpSocket *socket);
 
     SqliteDatabase &m_db;
     QString m_namespace;
     WebService m_service;
+    LoginBackoff m_backoff;
     SoapEndpoint m_soap;
     QString m_listenError;
 };

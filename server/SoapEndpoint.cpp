@@ -1,5 +1,6 @@
 #include "SoapEndpoint.h"
 
+#include "LoginBackoff.h"
 #include "ServerError.h"
 #include "ServiceOperations.h"
 #include "SoapMessages.h"
@@ -158,36 +159,54 @@ QString resultText(XsdType type, const QVariant &result)
 
 } // namespace
 
-SoapEndpoint::SoapEndpoint(WebService &service, const QString &serviceNamespace)
-    : m_service(service), m_namespace(serviceNamespace)
+SoapEndpoint::SoapEndpoint(WebService &service, const QString &serviceNamespace,
+                           LoginBackoff &backoff)
+    : m_service(service), m_namespace(serviceNamespace), m_backoff(backoff)
 {
 }
 
-HttpReply SoapEndpoint::handle(const QByteArray &contentType, const QByteArray &soapAction,
-                               bool hasSoapAction, const QByteArray &body)
+// The SOAPAction header without blanks and quotes around it.
+QString SoapEndpoint::actionText(const SoapCall &call) const
 {
-    QByteArray mediaType;
-    QByteArray charset;
-    parseContentType(contentType, &mediaType, &charset);
-    if (mediaType != "text/xml")
-        return {415, {}, {}};
-
-    QString action = QString::fromUtf8(soapAction).trimmed();
+    QString action = QString::fromUtf8(call.soapAction).trimmed();
     if (action.size() >= 2 && action.startsWith(QLatin1Char('"'))
         && action.endsWith(QLatin1Char('"')))
         action = action.mid(1, action.size() - 2);
-    const ServiceOperation *operation = hasSoapAction && action.startsWith(m_namespace)
+    return action;
+}
+
+const ServiceOperation *SoapEndpoint::operationOf(const SoapCall &call) const
+{
+    const QString action = actionText(call);
+    return call.hasSoapAction && action.startsWith(m_namespace)
         ? findOperation(QStringView(action).sliced(m_namespace.size()))
         : nullptr;
+}
+
+bool SoapEndpoint::isPasswordCheck(const SoapCall &call) const
+{
+    const ServiceOperation *operation = operationOf(call);
+    return operation && operation->name == u"yanzheng";
+}
+
+HttpReply SoapEndpoint::handle(const SoapCall &call)
+{
+    QByteArray mediaType;
+    QByteArray charset;
+    parseContentType(call.contentType, &mediaType, &charset);
+    if (mediaType != "text/xml")
+        return {415, {}, {}};
+
+    const ServiceOperation *operation = operationOf(call);
     if (!operation) {
         return fault(
             Soap::FaultCode::Client,
             QStringLiteral("Server did not recognize the value of HTTP Header SOAPAction: %1.")
-                .arg(action));
+                .arg(actionText(call)));
     }
 
     bool unknownCharset = false;
-    const std::optional<QString> text = decodeBody(body, charset, &unknownCharset);
+    const std::optional<QString> text = decodeBody(call.body, charset, &unknownCharset);
     if (unknownCharset)
         return {415, {}, {}};
     if (!text || text->trimmed().isEmpty())
@@ -219,6 +238,8 @@ HttpReply SoapEndpoint::handle(const QByteArray &contentType, const QByteArray &
     try {
         const QVariant result = operation->invoke(m_service, arguments);
         qCDebug(lcSoap) << operation->name << "answered";
+        if (operation->name == u"yanzheng" && result.toString() == u"False")
+            m_backoff.recordFailure(call.caller);
         return {200, XmlContentType,
                 Soap::resultMessage(m_namespace, operation->name,
                                     resultText(operation->result, result))};

@@ -15,19 +15,8 @@
 
 namespace {
 
-QByteArray postHead(const QByteArray &operation, const QByteArray &framing)
-{
-    return "POST /qzWebService.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-           "Content-Type: text/xml; charset=\"utf-8\"\r\n"
-           "SOAPAction: \"http://tempuri.org/"
-        + operation + "\"\r\n" + framing + "\r\n";
-}
-
-QByteArray soapRequest(const QByteArray &operation, const QByteArray &body)
-{
-    return postHead(operation, "Content-Length: " + QByteArray::number(body.size()) + "\r\n")
-        + body;
-}
+using RawHttp::serviceHead;
+using RawHttp::serviceRequest;
 
 // A yanzheng envelope whose username element is given whole, so it can hold anything.
 QByteArray yanzhengWith(const QByteArray &usernameElement)
@@ -134,7 +123,7 @@ void TestServerHostile::deepNestingIsRefused()
         QByteArray("<a>").repeated(depth) + "demo" + QByteArray("</a>").repeated(depth);
     const QByteArray answer = RawHttp::exchange(
         quint16(m_server->port()),
-        soapRequest("yanzheng", yanzhengWith("<username>" + nested + "</username>")), 10000);
+        serviceRequest("yanzheng", yanzhengWith("<username>" + nested + "</username>")), 10000);
     QCOMPARE(RawHttp::statusOf(answer), 400);
     verifyStillServing(*m_server);
 }
@@ -144,7 +133,7 @@ void TestServerHostile::nestedTextWithinTheLimitsIsRead()
     // A parameter's text is all the text inside it, child elements included.
     const QByteArray answer = RawHttp::exchange(
         quint16(m_server->port()),
-        soapRequest("yanzheng", yanzhengWith("<username><b>de<i>m</i></b>o</username>")));
+        serviceRequest("yanzheng", yanzhengWith("<username><b>de<i>m</i></b>o</username>")));
     QCOMPARE(RawHttp::statusOf(answer), 200);
     QCOMPARE(SoapTestClient::resultOf(RawHttp::bodyOf(answer), QStringLiteral("yanzheng")),
              QStringLiteral("True"));
@@ -167,7 +156,7 @@ void TestServerHostile::manyAttributesAreRefusedAtOnce()
     QVERIFY(body.size() < 1024 * 1024);
 
     auto hostile = connectTo(m_server->port());
-    hostile->write(soapRequest("yanzheng", body));
+    hostile->write(serviceRequest("yanzheng", body));
     QVERIFY(hostile->waitForBytesWritten(5000));
     // Another caller is answered meanwhile (within the client's generous 15 s), and the hostile
     // request gets its refusal.
@@ -187,31 +176,31 @@ void TestServerHostile::ambiguousFramingIsRefused_data()
     // Blank lines are what a lenient guard skips between requests while the HTTP layer keeps
     // them as body.
     QTest::newRow("two lengths, the last small")
-        << postHead("hqSys_pz", "Content-Length: 200000000\r\nContent-Length: 10\r\n")
+        << serviceHead("hqSys_pz", "Content-Length: 200000000\r\nContent-Length: 10\r\n")
             + QByteArray("\r\n").repeated(300000)
         << 400;
-    QTest::newRow("two equal lengths") << postHead("hqSys_pz", length + length) + body << 400;
+    QTest::newRow("two equal lengths") << serviceHead("hqSys_pz", length + length) + body << 400;
     QTest::newRow("folded transfer encoding")
-        << postHead("hqSys_pz", "Transfer-Encoding:\r\n chunked\r\n")
+        << serviceHead("hqSys_pz", "Transfer-Encoding:\r\n chunked\r\n")
             + QByteArray::number(body.size(), 16) + "\r\n" + body + "\r\n0\r\n\r\n"
         << 400;
     QTest::newRow("folded other header")
-        << postHead("hqSys_pz", length + "X-Note: a\r\n\tb\r\n") + body << 400;
+        << serviceHead("hqSys_pz", length + "X-Note: a\r\n\tb\r\n") + body << 400;
     QTest::newRow("length and transfer encoding")
-        << postHead("hqSys_pz", length + "Transfer-Encoding: chunked\r\n") + body << 411;
+        << serviceHead("hqSys_pz", length + "Transfer-Encoding: chunked\r\n") + body << 411;
     QTest::newRow("signed length")
-        << postHead("hqSys_pz", "Content-Length: +" + QByteArray::number(body.size()) + "\r\n")
+        << serviceHead("hqSys_pz", "Content-Length: +" + QByteArray::number(body.size()) + "\r\n")
             + body
         << 400;
     QTest::newRow("blank before the colon")
-        << postHead("hqSys_pz", "Content-Length : " + QByteArray::number(body.size()) + "\r\n")
+        << serviceHead("hqSys_pz", "Content-Length : " + QByteArray::number(body.size()) + "\r\n")
             + body
         << 400;
     QTest::newRow("line without a colon")
-        << postHead("hqSys_pz", length + "garbage\r\n") + body << 400;
+        << serviceHead("hqSys_pz", length + "garbage\r\n") + body << 400;
     QTest::newRow("blank lines before a request count as head")
-        << QByteArray("\r\n").repeated(40000) + postHead("hqSys_pz", length) + body << 431;
-    QTest::newRow("plain request") << postHead("hqSys_pz", length) + body << 200;
+        << QByteArray("\r\n").repeated(40000) + serviceHead("hqSys_pz", length) + body << 431;
+    QTest::newRow("plain request") << serviceHead("hqSys_pz", length) + body << 200;
 }
 
 void TestServerHostile::ambiguousFramingIsRefused()
@@ -226,9 +215,9 @@ void TestServerHostile::ambiguousFramingIsRefused()
 void TestServerHostile::pipelinedLargeRequestsAreAllAnswered()
 {
     auto socket = connectTo(m_server->port());
-    socket->write(soapRequest("hqSys_pz", paddedBody(300 * 1024))
-                  + soapRequest("hqSys_pz", paddedBody(700 * 1024))
-                  + soapRequest("hqSys_pz", paddedBody(500 * 1024)));
+    socket->write(serviceRequest("hqSys_pz", paddedBody(300 * 1024))
+                  + serviceRequest("hqSys_pz", paddedBody(700 * 1024))
+                  + serviceRequest("hqSys_pz", paddedBody(500 * 1024)));
     const QByteArray answers =
         readUntil(*socket, [](const QByteArray &a) { return a.count("</soap:Envelope>") == 3; });
     QCOMPARE(statusesOf(answers), QList<int>({200, 200, 200}));
@@ -238,9 +227,9 @@ void TestServerHostile::pipelinedSmallRequestsAreAllAnswered()
 {
     const int count = 300;
     const QByteArray one =
-        soapRequest("ifchangetable",
-                    SoapTestClient::envelope(QStringLiteral("ifchangetable"),
-                                             {{QStringLiteral("userdj"), QStringLiteral("1")}}));
+        serviceRequest("ifchangetable",
+                       SoapTestClient::envelope(QStringLiteral("ifchangetable"),
+                                                {{QStringLiteral("userdj"), QStringLiteral("1")}}));
     auto socket = connectTo(m_server->port());
     socket->write(one.repeated(count));
     const QByteArray answers = readUntil(
@@ -256,10 +245,10 @@ void TestServerHostile::idleAndSlowConnectionsAreClosed()
     auto slowHead = connectTo(server.port());
     slowHead->write("POST /qzWebService.asmx HTTP/1.1\r\nHost: x\r\n");
     auto slowBody = connectTo(server.port());
-    slowBody->write(postHead("hqSys_pz", "Content-Length: 500\r\n") + "<soap:");
+    slowBody->write(serviceHead("hqSys_pz", "Content-Length: 500\r\n") + "<soap:");
     auto afterAnswer = connectTo(server.port());
     afterAnswer->write(
-        soapRequest("hqSys_pz", SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {})));
+        serviceRequest("hqSys_pz", SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {})));
     const QByteArray answer =
         readUntil(*afterAnswer, [](const QByteArray &a) { return a.contains("</soap:Envelope>"); });
     QCOMPARE(RawHttp::statusOf(answer), 200);
