@@ -18,4 +18,12 @@ qint64 publishAlert(TestServer &server, int level, const QDateTime &time,
 qint64 publishInfo(TestServer &server, int level, const QDateTime &time,
                    const QString &text = QStringLiteral("盘中提示"));
 
+// The client's own statement texts (src/service/Statements), for the server tests: the level as
+// a number, -1 for the variant without the level condition, and a date range with the texts
+// that go between the #s as they are (so a test can send forms the client does not write).
+QString alertsToday(int level);
+QString latestAlerts(int level);
+QString liveInfoToday(int level);
+QString alertsInRange(int level, const QString &from, const QString &to);
+
 } // namespace ServerTestData

@@ -14,6 +14,12 @@ using namespace ServerTestData;
 
 namespace {
 
+const QDateTime FixedNow(QDate(2026, 12, 8), QTime(10, 30, 0));
+
+} // namespace
+
+namespace {
+
 struct CommandResult
 {
     int exitCode = -1;
@@ -59,7 +65,7 @@ private:
 
 void TestServerCommands::initTestCase()
 {
-    m_server = std::make_unique<TestServer>(false);
+    m_server = std::make_unique<TestServer>(false, QStringList(), FixedNow);
     QVERIFY2(m_server->isRunning(), qPrintable(m_server->errorText()));
 }
 
@@ -116,10 +122,8 @@ void TestServerCommands::publishStoresExactly()
             .value(0);
     QCOMPARE(info.mid(0, 3),
              (QVariantList {3, QStringLiteral("盘中提示"), QStringLiteral("两市放量")}));
-    // Without --time the entry is stamped now.
-    const QDateTime stamped =
-        QDateTime::fromString(info.at(3).toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    QVERIFY(qAbs(stamped.secsTo(QDateTime::currentDateTime())) < 60);
+    // Without --time the entry is stamped with the server's clock (fixed here).
+    QCOMPARE(info.at(3).toString(), QStringLiteral("2026-12-08 10:30:00"));
 
     const QString bulletinId = m_server->command(
         QStringLiteral("publish-bulletin"),
@@ -203,11 +207,10 @@ void TestServerCommands::configSetsNullsAndDeletes()
 void TestServerCommands::usersAndLoginsNeverPrintPasswords()
 {
     const QString secret = QStringLiteral("S3cr3t'密码");
-    const QString id = m_server->command(
-        QStringLiteral("add-user"),
-        {QStringLiteral("--name"), QStringLiteral("李四"), QStringLiteral("--level"),
-         QStringLiteral("2")},
-        secret.toUtf8() + '\n');
+    const QString id = m_server->command(QStringLiteral("add-user"),
+                                         {QStringLiteral("--name"), QStringLiteral("李四"),
+                                          QStringLiteral("--level"), QStringLiteral("2")},
+                                         secret.toUtf8() + '\n');
     QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
     QVERIFY(!id.contains(secret));
     SoapTestClient client(m_server->baseUrl());
@@ -227,11 +230,11 @@ void TestServerCommands::usersAndLoginsNeverPrintPasswords()
     QVERIFY(!logins.contains(QStringLiteral("S3cr3t")));
 
     // A failing command does not echo the password either.
-    const TestServer::CommandResult refused = m_server->tryCommand(
-        QStringLiteral("add-user"),
-        {QStringLiteral("--name"), QStringLiteral("李四"), QStringLiteral("--level"),
-         QStringLiteral("2")},
-        secret.toUtf8() + '\n');
+    const TestServer::CommandResult refused =
+        m_server->tryCommand(QStringLiteral("add-user"),
+                             {QStringLiteral("--name"), QStringLiteral("李四"),
+                              QStringLiteral("--level"), QStringLiteral("2")},
+                             secret.toUtf8() + '\n');
     QVERIFY(!refused.ok);
     QVERIFY(!refused.err.contains(QStringLiteral("S3cr3t")));
 }
@@ -248,19 +251,22 @@ void TestServerCommands::refusalsAreClearAndChangeNothing_data()
                                     << QStringLiteral("--code");
     // A publish-info that would be accepted but for its level or what a row adds.
     const auto info = [](const QString &level, const QStringList &more = {}) {
-        return QStringList {QStringLiteral("publish-info"), QStringLiteral("--level"), level,
-                            QStringLiteral("--type"),       QStringLiteral("t"),
-                            QStringLiteral("--text"),       QStringLiteral("x")}
-            + more;
+        return QStringList {QStringLiteral("publish-info"),
+                            QStringLiteral("--level"),
+                            level,
+                            QStringLiteral("--type"),
+                            QStringLiteral("t"),
+                            QStringLiteral("--text"),
+                            QStringLiteral("x")}
+        + more;
     };
     QTest::newRow("level out of range") << info(QStringLiteral("4")) << QStringLiteral("--level");
     QTest::newRow("time in another form")
         << info(QStringLiteral("1"), {QStringLiteral("--time"), QStringLiteral("2026/12/8 9:30")})
         << QStringLiteral("yyyy-MM-dd hh:mm:ss");
-    QTest::newRow("impossible time")
-        << info(QStringLiteral("1"),
-                {QStringLiteral("--time"), QStringLiteral("2026-02-30 09:30:00")})
-        << QStringLiteral("--time");
+    QTest::newRow("impossible time") << info(
+        QStringLiteral("1"), {QStringLiteral("--time"), QStringLiteral("2026-02-30 09:30:00")})
+                                     << QStringLiteral("--time");
     QTest::newRow("bulletin kind 3")
         << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
                         QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("t")}
@@ -268,7 +274,24 @@ void TestServerCommands::refusalsAreClearAndChangeNothing_data()
     QTest::newRow("control character")
         << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
                         QStringLiteral("1"), QStringLiteral("--title"), QStringLiteral("a\x01b")}
-        << QStringLiteral("control character");
+        << QStringLiteral("--title holds a control character");
+    QTest::newRow("control character, named by its option")
+        << QStringList {QStringLiteral("publish-alert"),
+                        QStringLiteral("--level"),
+                        QStringLiteral("1"),
+                        QStringLiteral("--code"),
+                        QStringLiteral("600519"),
+                        QStringLiteral("--price"),
+                        QStringLiteral("1"),
+                        QStringLiteral("--action"),
+                        QStringLiteral("buy"),
+                        QStringLiteral("--reason"),
+                        QStringLiteral("a\x02z")}
+        << QStringLiteral("--reason holds a control character");
+    QTest::newRow("control character in an edit")
+        << QStringList {QStringLiteral("edit-info"), QStringLiteral("--id"), QStringLiteral("1"),
+                        QStringLiteral("--text"), QStringLiteral("a\x03z")}
+        << QStringLiteral("--text holds a control character");
     QTest::newRow("edit of no alert")
         << QStringList {QStringLiteral("edit-alert"), QStringLiteral("--id"),
                         QStringLiteral("987654"), QStringLiteral("--price"), QStringLiteral("1")}
@@ -410,10 +433,10 @@ void TestServerCommands::passwordOnTheCommandLineWarns()
     QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("pw-w")));
 
     // Without a password on standard input there is no account.
-    const TestServer::CommandResult empty = m_server->tryCommand(
-        QStringLiteral("add-user"),
-        {QStringLiteral("--name"), QStringLiteral("zhao"), QStringLiteral("--level"),
-         QStringLiteral("0")});
+    const TestServer::CommandResult empty =
+        m_server->tryCommand(QStringLiteral("add-user"),
+                             {QStringLiteral("--name"), QStringLiteral("zhao"),
+                              QStringLiteral("--level"), QStringLiteral("0")});
     QVERIFY(!empty.ok);
     QVERIFY2(empty.err.contains(QStringLiteral("standard input")), qPrintable(empty.err));
 }
@@ -424,8 +447,8 @@ void TestServerCommands::databaseFilesAreOwnerOnly()
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         const QFileInfo file(m_server->databasePath() + suffix);
         QVERIFY2(file.exists(), qPrintable(file.filePath()));
-        QCOMPARE(file.permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
-                                        | QFile::WriteUser),
+        QCOMPARE(file.permissions()
+                     & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
                  QFile::Permissions());
     }
 }

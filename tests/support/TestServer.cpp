@@ -32,9 +32,12 @@ void TestServer::dieWithTestProcess(QProcess &process)
 #endif
 }
 
-TestServer::TestServer(bool seedDemo, const QStringList &serveOptions)
-    : m_serveOptions(serveOptions)
+TestServer::TestServer(bool seedDemo, const QStringList &serveOptions, const QDateTime &fixedNow)
+    : m_serveOptions(serveOptions), m_environment(QProcessEnvironment::systemEnvironment())
 {
+    if (fixedNow.isValid())
+        m_environment.insert(QStringLiteral("TIPDESK_SERVER_FIXED_NOW"),
+                             fixedNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
     // The demo seed points its toolbar pages at the server itself, so the port is chosen first.
     {
         QTcpServer probe;
@@ -42,7 +45,8 @@ TestServer::TestServer(bool seedDemo, const QStringList &serveOptions)
         m_port = probe.serverPort();
     }
     if (seedDemo) {
-        command(QStringLiteral("seed"), {QStringLiteral("--demo"), QStringLiteral("--base"), baseUrl()});
+        command(QStringLiteral("seed"),
+                {QStringLiteral("--demo"), QStringLiteral("--base"), baseUrl()});
     } else {
         command(QStringLiteral("seed"));
     }
@@ -68,6 +72,7 @@ void TestServer::start()
                                         QStringLiteral("127.0.0.1:%1").arg(m_port)}
                            + m_serveOptions);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.setProcessEnvironment(m_environment);
     dieWithTestProcess(m_process);
     m_process.start();
     if (!m_process.waitForStarted(5000)) {
@@ -93,7 +98,7 @@ void TestServer::start()
         }
     }
     m_error = QStringLiteral("server did not announce its port: ") + QString::fromUtf8(seen)
-            + QString::fromUtf8(m_process.readAllStandardError());
+        + QString::fromUtf8(m_process.readAllStandardError());
 }
 
 void TestServer::stop()
@@ -142,8 +147,9 @@ QString TestServer::command(const QString &name, const QStringList &args, const 
 {
     const CommandResult result = tryCommand(name, args, input);
     if (!result.ok) {
-        QTest::qFail(qPrintable(QStringLiteral("tipdesk-server %1 failed: %2").arg(name, result.err)),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("tipdesk-server %1 failed: %2").arg(name, result.err)),
+            __FILE__, __LINE__);
     }
     return result.out;
 }
@@ -153,7 +159,8 @@ TestServer::CommandResult TestServer::tryCommand(const QString &name, const QStr
 {
     QProcess p;
     dieWithTestProcess(p);
-    p.start(serverBinary(), QStringList{name, QStringLiteral("--db"), databasePath()} + args);
+    p.setProcessEnvironment(m_environment);
+    p.start(serverBinary(), QStringList {name, QStringLiteral("--db"), databasePath()} + args);
     p.write(input);
     p.closeWriteChannel();
     const bool finished = p.waitForFinished(30000);

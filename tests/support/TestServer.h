@@ -1,19 +1,24 @@
 #pragma once
 
+#include <QDateTime>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QProcess>
 #include <QUrl>
 
 // A reference operator server for one test: its own temporary database, started as a real
-// process on a free loopback port. Operator commands run the same binary against that database.
+// process on a loopback port (one found free just before, or one the server picks when that was
+// taken meanwhile). Operator commands run the same binary against that database.
 class TestServer
 {
 public:
     // Seeds the demo database unless told otherwise, then starts serving; serveOptions are
-    // added to the serve command line (e.g. a short --idle-timeout).
-    explicit TestServer(bool seedDemo = true, const QStringList &serveOptions = {});
+    // added to the serve command line (e.g. a short --idle-timeout). A valid fixedNow stops the
+    // clock of the server and of every command at that local time, so "today" cannot change
+    // while a test runs.
+    explicit TestServer(bool seedDemo = true, const QStringList &serveOptions = {},
+                        const QDateTime &fixedNow = {});
     ~TestServer();
 
     TestServer(const TestServer &) = delete;
@@ -22,8 +27,8 @@ public:
     bool isRunning() const;
     QString errorText() const { return m_error; }
 
-    QString baseUrl() const;      // "http://127.0.0.1:PORT/"
-    QUrl endpoint() const;        // base + "qzWebService.asmx"
+    QString baseUrl() const; // "http://127.0.0.1:PORT/"
+    QUrl endpoint() const; // base + "qzWebService.asmx"
     QString databasePath() const;
     int port() const { return m_port; }
 
@@ -47,9 +52,9 @@ public:
     bool lastCommandOk() const { return m_lastOk; }
     QString lastCommandError() const { return m_lastStderr; }
 
-    void start();          // (again) on the same port as before
-    void stop();           // orderly stop; the port stays reserved for start()
-    void killHard();       // SIGKILL, for durability tests
+    void start(); // (again) on the port it had; fails if another process took it since
+    void stop(); // orderly stop (SIGTERM, then SIGKILL after 3 s)
+    void killHard(); // SIGKILL, for durability tests
 
     static QString serverBinary();
     // Makes a server process started from this test die with it, so that a test that aborts
@@ -59,6 +64,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QStringList m_serveOptions;
+    QProcessEnvironment m_environment;
     QProcess m_process;
     int m_port = 0;
     QString m_error;
