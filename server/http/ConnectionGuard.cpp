@@ -69,6 +69,7 @@ public:
     ~ConnectionWatch() override { detach(); }
 
     qint64 waitingMs() const { return m_waiting.elapsed(); }
+    bool hasCompletedRequest() const { return m_completedRequest; }
 
     // Drops the connection at once (the HTTP layer deletes the socket when it is closed).
     void close()
@@ -109,8 +110,10 @@ private:
         const bool wasComplete = m_framing.requestComplete();
         const HttpRequestFraming::Verdict verdict = m_framing.feed(start, available);
         if (verdict == HttpRequestFraming::Verdict::Fine) {
-            if (m_framing.requestComplete() && !wasComplete)
+            if (m_framing.requestComplete() && !wasComplete) {
+                m_completedRequest = true;
                 startWaiting(); // answered at once; the wait for the next request begins
+            }
             return;
         }
         m_refused = true;
@@ -125,6 +128,7 @@ private:
     QTimer m_idle;
     QElapsedTimer m_waiting;
     bool m_refused = false;
+    bool m_completedRequest = false;
 };
 
 ConnectionGuard::ConnectionGuard(const ConnectionLimits &limits, QObject *parent)
@@ -150,13 +154,19 @@ void ConnectionGuard::incomingConnection(qintptr handle)
         return;
     }
     if (m_watches.size() >= m_limits.maxConnections) {
-        // Make room by closing the connection that has waited longest for its next request.
-        ConnectionWatch *oldest = m_watches.constFirst();
+        // Make room by closing the connection that has waited longest, preferring one that never
+        // completed a request: a busy client that has been answered keeps its place.
+        const auto sooner = [](const ConnectionWatch *a, const ConnectionWatch *b) {
+            if (a->hasCompletedRequest() != b->hasCompletedRequest())
+                return !a->hasCompletedRequest();
+            return a->waitingMs() > b->waitingMs();
+        };
+        ConnectionWatch *evicted = m_watches.constFirst();
         for (ConnectionWatch *watch : std::as_const(m_watches)) {
-            if (watch->waitingMs() > oldest->waitingMs())
-                oldest = watch;
+            if (sooner(watch, evicted))
+                evicted = watch;
         }
-        oldest->close();
+        evicted->close();
     }
     m_watches.append(new ConnectionWatch(socket, *this));
     addPendingConnection(socket);

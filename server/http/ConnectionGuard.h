@@ -14,7 +14,8 @@ struct ConnectionLimits
     // A connection that has not completed a request this long after it opened or after its last
     // request is closed: idle callers and slow senders do not hold a socket for ever.
     int idleTimeoutMs = 15000;
-    // Open connections at most; at the limit the one that has waited longest is closed.
+    // Open connections at most; at the limit the one that has waited longest is closed, one
+    // that never completed a request before one that did.
     int maxConnections = 256;
 };
 

@@ -263,6 +263,14 @@ void TestServerHostile::connectionCapKeepsServing()
 {
     TestServer server(true, {QStringLiteral("--max-connections"), QStringLiteral("20")});
     QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+    const QByteArray call =
+        serviceRequest("hqSys_pz", SoapTestClient::envelope(QStringLiteral("hqSys_pz"), {}));
+    const auto answeredOnce = [](const QByteArray &a) { return a.contains("</soap:Envelope>"); };
+    // A client that has been answered once keeps its connection for the next call.
+    auto regular = connectTo(server.port());
+    regular->write(call);
+    QCOMPARE(RawHttp::statusOf(readUntil(*regular, answeredOnce)), 200);
+
     std::vector<std::unique_ptr<QTcpSocket>> hogs;
     for (int i = 0; i < 60; ++i) {
         hogs.push_back(connectTo(server.port()));
@@ -279,6 +287,9 @@ void TestServerHostile::connectionCapKeepsServing()
     };
     QTRY_VERIFY_WITH_TIMEOUT(open() < 20, 10000);
     verifyStillServing(server);
+
+    regular->write(call);
+    QCOMPARE(RawHttp::statusOf(readUntil(*regular, answeredOnce)), 200);
 }
 
 QTEST_GUILESS_MAIN(TestServerHostile)
