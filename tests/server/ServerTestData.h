@@ -9,6 +9,10 @@
 // Operator commands against the database of a running test server.
 namespace ServerTestData {
 
+// The time the tests' servers are fixed at (TestServer's fixedNow), so that "today" cannot
+// change under a test at midnight.
+inline const QDateTime FixedNow(QDate(2026, 12, 8), QTime(10, 30, 0));
+
 // "yyyy-MM-dd hh:mm:ss" as the commands take it.
 QString timeText(const QDateTime &time);
 

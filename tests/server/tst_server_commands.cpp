@@ -14,12 +14,6 @@ using namespace ServerTestData;
 
 namespace {
 
-const QDateTime FixedNow(QDate(2026, 12, 8), QTime(10, 30, 0));
-
-} // namespace
-
-namespace {
-
 struct CommandResult
 {
     int exitCode = -1;
@@ -31,6 +25,9 @@ CommandResult runServerBinary(const QStringList &arguments)
 {
     QProcess process;
     TestServer::dieWithTestProcess(process);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TIPDESK_SERVER_FIXED_NOW"), timeText(FixedNow));
+    process.setProcessEnvironment(environment);
     process.start(TestServer::serverBinary(), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -342,7 +339,7 @@ void TestServerCommands::refusalsAreClearAndChangeNothing()
     QFETCH(QStringList, arguments);
     QFETCH(QString, says);
     // Make sure the database has content, so "changes nothing" means something.
-    publishAlert(*m_server, 3, QDateTime::currentDateTime());
+    publishAlert(*m_server, 3, FixedNow);
     const QString before = fingerprint();
     const CommandResult result = runServerBinary(
         QStringList {arguments.value(0), QStringLiteral("--db"), m_server->databasePath()}
@@ -373,7 +370,7 @@ void TestServerCommands::demoSeed()
     QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM UserTable WHERE userpas LIKE '%''%'"))
                  .toInt(),
              1);
-    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString today = FixedNow.date().toString(Qt::ISODate);
     QVERIFY(db.value(QStringLiteral("SELECT count(*) FROM Tuijiangupiao WHERE nowtime LIKE '%1%'")
                          .arg(today))
                 .toInt()

@@ -14,12 +14,6 @@ using namespace ServerTestData;
 
 namespace {
 
-const QDateTime FixedNow(QDate(2026, 12, 8), QTime(10, 30, 0));
-
-} // namespace
-
-namespace {
-
 QList<qint64> idsOf(const QList<ResultRow> &rows)
 {
     QList<qint64> ids;
