@@ -14,21 +14,21 @@ public:
 };
 
 // The database refused a write because of a constraint, e.g. a duplicate key.
-class ConstraintError : public ServerError
+class ConstraintError final : public ServerError
 {
 public:
     using ServerError::ServerError;
 };
 
 // A statement text that matches none of the shapes the client sends.
-class StatementRefused : public ServerError
+class StatementRefused final : public ServerError
 {
 public:
     StatementRefused() : ServerError(QStringLiteral("Statement is not allowed.")) { }
 };
 
 // Wrong use of the command line; the command prints its usage after the message.
-class UsageError : public ServerError
+class UsageError final : public ServerError
 {
 public:
     using ServerError::ServerError;

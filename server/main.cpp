@@ -1,4 +1,4 @@
-#include "OperatorCommands.h"
+#include "cli/OperatorCommands.h"
 
 #include <QCoreApplication>
 

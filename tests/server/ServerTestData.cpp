@@ -1,5 +1,7 @@
 #include "ServerTestData.h"
 
+#include "service/Statements.h"
+
 #include <QTest>
 
 namespace ServerTestData {
@@ -11,15 +13,10 @@ QString timeText(const QDateTime &time)
 
 namespace {
 
+// A failing command has already failed the test (see TestServer::command()).
 qint64 publishedId(TestServer &server, const QString &command, const QStringList &arguments)
 {
-    const QString output = server.command(command, arguments);
-    if (!server.lastCommandOk()) {
-        QTest::qFail(qPrintable(command + QStringLiteral(" failed: ") + server.lastCommandError()),
-                     __FILE__, __LINE__);
-        return 0;
-    }
-    return output.toLongLong();
+    return server.command(command, arguments).toLongLong();
 }
 
 } // namespace
@@ -40,6 +37,30 @@ qint64 publishInfo(TestServer &server, int level, const QDateTime &time, const Q
                        {QStringLiteral("--level"), QString::number(level), QStringLiteral("--type"),
                         QStringLiteral("提示"), QStringLiteral("--text"), text,
                         QStringLiteral("--time"), timeText(time)});
+}
+
+QString alertsToday(int level)
+{
+    return Statements::todaysAlerts(level >= 0, QString::number(level));
+}
+
+QString latestAlerts(int level)
+{
+    return Statements::latestAlerts(level >= 0, QString::number(level));
+}
+
+QString liveInfoToday(int level)
+{
+    return Statements::todaysLiveItems(level >= 0, QString::number(level));
+}
+
+QString alertsInRange(int level, const QString &from, const QString &to)
+{
+    // The client writes the day after `to` as the end; put the given texts in their places.
+    const QDate placeholder(2000, 1, 1);
+    return Statements::alertsBetween(level >= 0, QString::number(level), placeholder, placeholder)
+        .replace(QStringLiteral("#2000-01-01#"), QLatin1Char('#') + from + QLatin1Char('#'))
+        .replace(QStringLiteral("#2000-01-02#"), QLatin1Char('#') + to + QLatin1Char('#'));
 }
 
 } // namespace ServerTestData

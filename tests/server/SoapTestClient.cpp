@@ -232,6 +232,20 @@ QStringList SoapTestClient::splitCounterText(const QString &text)
 
 namespace RawHttp {
 
+QByteArray serviceHead(const QByteArray &operation, const QByteArray &framing)
+{
+    return "POST /qzWebService.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+           "Content-Type: text/xml; charset=\"utf-8\"\r\n"
+           "SOAPAction: \"http://tempuri.org/"
+        + operation + "\"\r\n" + framing + "\r\n";
+}
+
+QByteArray serviceRequest(const QByteArray &operation, const QByteArray &body)
+{
+    return serviceHead(operation, "Content-Length: " + QByteArray::number(body.size()) + "\r\n")
+        + body;
+}
+
 QByteArray exchange(quint16 port, const QByteArray &request, int timeoutMs)
 {
     QTcpSocket socket;

@@ -63,6 +63,12 @@ private:
 // Raw bytes over a TCP connection, for requests no HTTP library would send.
 namespace RawHttp {
 
+// The head of a POST to the service for the operation, with the given framing header lines
+// (each ending in CR LF), up to and including the empty line.
+QByteArray serviceHead(const QByteArray &operation, const QByteArray &framing);
+// A whole POST of that body, with its Content-Length.
+QByteArray serviceRequest(const QByteArray &operation, const QByteArray &body);
+
 // Sends the bytes, waits for the whole answer (or the connection to close); answers all bytes.
 QByteArray exchange(quint16 port, const QByteArray &request, int timeoutMs = 5000);
 int statusOf(const QByteArray &answer);

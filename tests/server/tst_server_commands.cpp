@@ -5,6 +5,7 @@
 #include "SoapTestClient.h"
 #include "TestServer.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,9 @@ CommandResult runServerBinary(const QStringList &arguments)
 {
     QProcess process;
     TestServer::dieWithTestProcess(process);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TIPDESK_SERVER_FIXED_NOW"), timeText(FixedNow));
+    process.setProcessEnvironment(environment);
     process.start(TestServer::serverBinary(), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -48,6 +52,8 @@ private Q_SLOTS:
     void refusalsAreClearAndChangeNothing();
     void demoSeed();
     void schemaOnlySeedIsEmpty();
+    void passwordOnTheCommandLineWarns();
+    void databaseFilesAreOwnerOnly();
 
 private:
     QString fingerprint() const;
@@ -56,7 +62,7 @@ private:
 
 void TestServerCommands::initTestCase()
 {
-    m_server = std::make_unique<TestServer>(false);
+    m_server = std::make_unique<TestServer>(false, QStringList(), FixedNow);
     QVERIFY2(m_server->isRunning(), qPrintable(m_server->errorText()));
 }
 
@@ -113,10 +119,8 @@ void TestServerCommands::publishStoresExactly()
             .value(0);
     QCOMPARE(info.mid(0, 3),
              (QVariantList {3, QStringLiteral("盘中提示"), QStringLiteral("两市放量")}));
-    // Without --time the entry is stamped now.
-    const QDateTime stamped =
-        QDateTime::fromString(info.at(3).toString(), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    QVERIFY(qAbs(stamped.secsTo(QDateTime::currentDateTime())) < 60);
+    // Without --time the entry is stamped with the server's clock (fixed here).
+    QCOMPARE(info.at(3).toString(), QStringLiteral("2026-12-08 10:30:00"));
 
     const QString bulletinId = m_server->command(
         QStringLiteral("publish-bulletin"),
@@ -202,8 +206,8 @@ void TestServerCommands::usersAndLoginsNeverPrintPasswords()
     const QString secret = QStringLiteral("S3cr3t'密码");
     const QString id = m_server->command(QStringLiteral("add-user"),
                                          {QStringLiteral("--name"), QStringLiteral("李四"),
-                                          QStringLiteral("--password"), secret,
-                                          QStringLiteral("--level"), QStringLiteral("2")});
+                                          QStringLiteral("--level"), QStringLiteral("2")},
+                                         secret.toUtf8() + '\n');
     QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
     QVERIFY(!id.contains(secret));
     SoapTestClient client(m_server->baseUrl());
@@ -223,12 +227,13 @@ void TestServerCommands::usersAndLoginsNeverPrintPasswords()
     QVERIFY(!logins.contains(QStringLiteral("S3cr3t")));
 
     // A failing command does not echo the password either.
-    m_server->command(QStringLiteral("add-user"),
-                      {QStringLiteral("--name"), QStringLiteral("李四"),
-                       QStringLiteral("--password"), secret, QStringLiteral("--level"),
-                       QStringLiteral("2")});
-    QVERIFY(!m_server->lastCommandOk());
-    QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("S3cr3t")));
+    const TestServer::CommandResult refused =
+        m_server->tryCommand(QStringLiteral("add-user"),
+                             {QStringLiteral("--name"), QStringLiteral("李四"),
+                              QStringLiteral("--level"), QStringLiteral("2")},
+                             secret.toUtf8() + '\n');
+    QVERIFY(!refused.ok);
+    QVERIFY(!refused.err.contains(QStringLiteral("S3cr3t")));
 }
 
 void TestServerCommands::refusalsAreClearAndChangeNothing_data()
@@ -243,19 +248,22 @@ void TestServerCommands::refusalsAreClearAndChangeNothing_data()
                                     << QStringLiteral("--code");
     // A publish-info that would be accepted but for its level or what a row adds.
     const auto info = [](const QString &level, const QStringList &more = {}) {
-        return QStringList {QStringLiteral("publish-info"), QStringLiteral("--level"), level,
-                            QStringLiteral("--type"),       QStringLiteral("t"),
-                            QStringLiteral("--text"),       QStringLiteral("x")}
-            + more;
+        return QStringList {QStringLiteral("publish-info"),
+                            QStringLiteral("--level"),
+                            level,
+                            QStringLiteral("--type"),
+                            QStringLiteral("t"),
+                            QStringLiteral("--text"),
+                            QStringLiteral("x")}
+        + more;
     };
     QTest::newRow("level out of range") << info(QStringLiteral("4")) << QStringLiteral("--level");
     QTest::newRow("time in another form")
         << info(QStringLiteral("1"), {QStringLiteral("--time"), QStringLiteral("2026/12/8 9:30")})
         << QStringLiteral("yyyy-MM-dd hh:mm:ss");
-    QTest::newRow("impossible time")
-        << info(QStringLiteral("1"),
-                {QStringLiteral("--time"), QStringLiteral("2026-02-30 09:30:00")})
-        << QStringLiteral("--time");
+    QTest::newRow("impossible time") << info(
+        QStringLiteral("1"), {QStringLiteral("--time"), QStringLiteral("2026-02-30 09:30:00")})
+                                     << QStringLiteral("--time");
     QTest::newRow("bulletin kind 3")
         << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
                         QStringLiteral("3"), QStringLiteral("--title"), QStringLiteral("t")}
@@ -263,7 +271,24 @@ void TestServerCommands::refusalsAreClearAndChangeNothing_data()
     QTest::newRow("control character")
         << QStringList {QStringLiteral("publish-bulletin"), QStringLiteral("--kind"),
                         QStringLiteral("1"), QStringLiteral("--title"), QStringLiteral("a\x01b")}
-        << QStringLiteral("control character");
+        << QStringLiteral("--title holds a control character");
+    QTest::newRow("control character, named by its option")
+        << QStringList {QStringLiteral("publish-alert"),
+                        QStringLiteral("--level"),
+                        QStringLiteral("1"),
+                        QStringLiteral("--code"),
+                        QStringLiteral("600519"),
+                        QStringLiteral("--price"),
+                        QStringLiteral("1"),
+                        QStringLiteral("--action"),
+                        QStringLiteral("buy"),
+                        QStringLiteral("--reason"),
+                        QStringLiteral("a\x02z")}
+        << QStringLiteral("--reason holds a control character");
+    QTest::newRow("control character in an edit")
+        << QStringList {QStringLiteral("edit-info"), QStringLiteral("--id"), QStringLiteral("1"),
+                        QStringLiteral("--text"), QStringLiteral("a\x03z")}
+        << QStringLiteral("--text holds a control character");
     QTest::newRow("edit of no alert")
         << QStringList {QStringLiteral("edit-alert"), QStringLiteral("--id"),
                         QStringLiteral("987654"), QStringLiteral("--price"), QStringLiteral("1")}
@@ -314,7 +339,7 @@ void TestServerCommands::refusalsAreClearAndChangeNothing()
     QFETCH(QStringList, arguments);
     QFETCH(QString, says);
     // Make sure the database has content, so "changes nothing" means something.
-    publishAlert(*m_server, 3, QDateTime::currentDateTime());
+    publishAlert(*m_server, 3, FixedNow);
     const QString before = fingerprint();
     const CommandResult result = runServerBinary(
         QStringList {arguments.value(0), QStringLiteral("--db"), m_server->databasePath()}
@@ -345,7 +370,7 @@ void TestServerCommands::demoSeed()
     QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM UserTable WHERE userpas LIKE '%''%'"))
                  .toInt(),
              1);
-    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QString today = FixedNow.date().toString(Qt::ISODate);
     QVERIFY(db.value(QStringLiteral("SELECT count(*) FROM Tuijiangupiao WHERE nowtime LIKE '%1%'")
                          .arg(today))
                 .toInt()
@@ -390,6 +415,39 @@ void TestServerCommands::schemaOnlySeedIsEmpty()
             db.value(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))).toInt(),
             0);
     QCOMPARE(db.value(QStringLiteral("SELECT count(*) FROM ChangeCounters")).toInt(), 3);
+}
+
+void TestServerCommands::passwordOnTheCommandLineWarns()
+{
+    const QString id = m_server->command(QStringLiteral("add-user"),
+                                         {QStringLiteral("--name"), QStringLiteral("wang"),
+                                          QStringLiteral("--password"), QStringLiteral("pw-w"),
+                                          QStringLiteral("--level"), QStringLiteral("0")});
+    QVERIFY2(m_server->lastCommandOk(), qPrintable(m_server->lastCommandError()));
+    QVERIFY(id.toLongLong() > 0);
+    QVERIFY2(m_server->lastCommandError().contains(QStringLiteral("warning")),
+             qPrintable(m_server->lastCommandError()));
+    QVERIFY(!m_server->lastCommandError().contains(QStringLiteral("pw-w")));
+
+    // Without a password on standard input there is no account.
+    const TestServer::CommandResult empty =
+        m_server->tryCommand(QStringLiteral("add-user"),
+                             {QStringLiteral("--name"), QStringLiteral("zhao"),
+                              QStringLiteral("--level"), QStringLiteral("0")});
+    QVERIFY(!empty.ok);
+    QVERIFY2(empty.err.contains(QStringLiteral("standard input")), qPrintable(empty.err));
+}
+
+void TestServerCommands::databaseFilesAreOwnerOnly()
+{
+    // The running server holds the -wal and -shm files open beside the database.
+    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        const QFileInfo file(m_server->databasePath() + suffix);
+        QVERIFY2(file.exists(), qPrintable(file.filePath()));
+        QCOMPARE(file.permissions()
+                     & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+                 QFile::Permissions());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestServerCommands)

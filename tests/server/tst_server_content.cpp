@@ -5,6 +5,7 @@
 #include "ServerTestData.h"
 #include "SoapTestClient.h"
 #include "TestServer.h"
+#include "service/Statements.h"
 
 #include <QSet>
 #include <QTest>
@@ -13,56 +14,12 @@ using namespace ServerTestData;
 
 namespace {
 
-QString alertsToday(int level)
-{
-    if (level < 0)
-        return QStringLiteral("select * from Tuijiangupiao where  datediff(\"d\",nowtime,Date())=0 "
-                              "order by id desc ");
-    return QStringLiteral("select * from Tuijiangupiao where (XinXiDJ=%1 or XinXiDJ=3) and "
-                          "datediff(\"d\",nowtime,Date())=0 order by id desc ")
-        .arg(level);
-}
-
-QString liveInfoToday(int level)
-{
-    if (level < 0)
-        return QStringLiteral(
-            "select * from spzx where  datediff(\"d\",nowtime,Date())=0 order by id desc ");
-    return QStringLiteral("select * from spzx where (XinXiDJ=%1 or XinXiDJ=3) and "
-                          "datediff(\"d\",nowtime,Date())=0 order by id desc ")
-        .arg(level);
-}
-
-QString latestAlerts(int level)
-{
-    if (level < 0)
-        return QStringLiteral("select top 30 * from Tuijiangupiao order by id desc ");
-    return QStringLiteral("select top 30 * from Tuijiangupiao where (XinXiDJ=%1 or XinXiDJ=3)  "
-                          "order by id desc ")
-        .arg(level);
-}
-
-QString alertsInRange(int level, const QString &from, const QString &to)
-{
-    const QString head = level < 0
-        ? QStringLiteral("select * from Tuijiangupiao where ")
-        : QStringLiteral("select * from Tuijiangupiao where (XinXiDJ=%1 or XinXiDJ=3) and ")
-              .arg(level);
-    return head + QStringLiteral(" nowtime>=#") + from + QStringLiteral("# and nowtime<=#") + to
-        + QStringLiteral("#   ") + QStringLiteral(" order by id desc ");
-}
-
 QList<qint64> idsOf(const QList<ResultRow> &rows)
 {
     QList<qint64> ids;
     for (const ResultRow &row : rows)
         ids.append(row.value(QStringLiteral("id")).toLongLong());
     return ids;
-}
-
-QString quoted(const QString &value)
-{
-    return QString(value).replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 } // namespace
@@ -101,7 +58,8 @@ private:
 
 void TestServerContent::initTestCase()
 {
-    m_server = std::make_unique<TestServer>(false);
+    // The server's clock stands at a fixed time: "today" must not move under the test at midnight.
+    m_server = std::make_unique<TestServer>(false, QStringList(), FixedNow);
     QVERIFY2(m_server->isRunning(), qPrintable(m_server->errorText()));
     m_client = std::make_unique<SoapTestClient>(m_server->baseUrl());
     m_server->command(QStringLiteral("add-user"),
@@ -117,7 +75,7 @@ void TestServerContent::initTestCase()
 
 void TestServerContent::init()
 {
-    m_today = QDate::currentDate();
+    m_today = FixedNow.date();
     m_ids.clear();
     setFiltering(true);
 }
@@ -335,7 +293,7 @@ void TestServerContent::countersMoveForTheRightLevels()
     QFETCH(QList<int>, moved);
 
     setFiltering(filtering);
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = FixedNow;
     qint64 id = 0;
     if (command.endsWith(QLatin1String("-alert")) && !command.startsWith(QLatin1String("publish")))
         id = publishAlert(*m_server, entryLevel, now);
@@ -394,8 +352,7 @@ void TestServerContent::passwordChangeAndApplication()
                            .value(QStringLiteral("id"));
     QVERIFY(!id.isEmpty());
     const QString newPassword = QStringLiteral("新'密码");
-    QCOMPARE(m_client->execute(QStringLiteral("update UserTable set userpas= '")
-                               + quoted(newPassword) + QStringLiteral("' where id=") + id),
+    QCOMPARE(m_client->execute(Statements::changePassword(newPassword, id)),
              QStringLiteral("true"));
     QCOMPARE(m_client->result(QStringLiteral("yanzheng"),
                               {{QStringLiteral("username"), QStringLiteral("zhang")},
@@ -456,14 +413,10 @@ void TestServerContent::injectionAttemptsAreHarmless_data()
     const QString attack = QStringLiteral("x') or ('1'='1");
     QTest::newRow("account lookup, quotes doubled")
         << QStringLiteral("hqsfczjl") << QStringLiteral("strsql")
-        << QStringLiteral("select * from UserTable where (StrComp(username,'") + quoted(attack)
-            + QStringLiteral("',0)=0) ")
-        << QStringLiteral("0");
+        << Statements::accountNameCount(attack) << QStringLiteral("0");
     QTest::newRow("application lookup, quotes doubled")
         << QStringLiteral("hqsfczjl") << QStringLiteral("strsql")
-        << QStringLiteral("select * from NewUser where (StrComp(usetrname,'") + quoted(attack)
-            + QStringLiteral("',0)=0) ")
-        << QStringLiteral("0");
+        << Statements::pendingApplicationCount(attack) << QStringLiteral("0");
     QTest::newRow("account lookup, raw quotes")
         << QStringLiteral("hqsfczjl") << QStringLiteral("strsql")
         << QStringLiteral("select * from UserTable where (StrComp(username,'") + attack
@@ -513,8 +466,7 @@ void TestServerContent::refusedWriteChangesNothing()
     // A quoted password change stays one literal: only that account's password changes.
     const QString before = fingerprint();
     const QString sneaky = QStringLiteral("x' where id=1 or '1'='1");
-    QCOMPARE(m_client->execute(QStringLiteral("update UserTable set userpas= '") + quoted(sneaky)
-                               + QStringLiteral("' where id=999999")),
+    QCOMPARE(m_client->execute(Statements::changePassword(sneaky, QStringLiteral("999999"))),
              QStringLiteral("true"));
     QCOMPARE(fingerprint(), before);
 }

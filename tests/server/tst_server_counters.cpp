@@ -1,11 +1,11 @@
 // The change counters behind ifchangetable: which levels' counters a publish, an edit or a
 // delete moves, and a counter text that the client's positional split reads back intact.
-#include "ChangeCounters.h"
-#include "Configuration.h"
-#include "ContentStore.h"
-#include "Schema.h"
 #include "SoapTestClient.h"
-#include "SqliteDatabase.h"
+#include "db/ChangeCounters.h"
+#include "db/Configuration.h"
+#include "db/ContentStore.h"
+#include "db/Schema.h"
+#include "db/SqliteDatabase.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -19,21 +19,20 @@ private Q_SLOTS:
 
 void TestServerDurability::publishesSurviveKillNine()
 {
-    TestServer server(false);
+    TestServer server(false, {}, FixedNow);
     QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
     server.command(QStringLiteral("config"), {QStringLiteral("yhqyhyfj=true")});
 
-    const QString todaysAlerts = QStringLiteral(
-        "select * from Tuijiangupiao where  datediff(\"d\",nowtime,Date())=0 order by id desc ");
+    const QString todaysAlerts = alertsToday(-1);
     QList<qint64> published;
     for (int round = 0; round < 3; ++round) {
         {
             SoapTestClient client(server.baseUrl());
             // Poll while publishing, as clients do, so the server holds the file open and busy.
             client.counters(0);
-            published.append(publishAlert(server, 3, QDateTime::currentDateTime(),
-                                          QStringLiteral("60000%1").arg(round)));
-            published.append(publishAlert(server, 1, QDateTime::currentDateTime()));
+            published.append(
+                publishAlert(server, 3, FixedNow, QStringLiteral("60000%1").arg(round)));
+            published.append(publishAlert(server, 1, FixedNow));
             client.counters(1);
         }
         server.killHard();

@@ -1,98 +1,58 @@
 // The statement firewall: every statement text the client builds is accepted with its values
 // extracted, and anything that differs from those texts in the slightest is refused.
-#include "StatementFirewall.h"
+#include "ServerTestData.h"
+#include "service/Statements.h"
+#include "statements/StatementFirewall.h"
 
 #include <QDate>
 #include <QTest>
 
 namespace {
 
-// Builds statements the way the client does: fixed fragments plus values, quotes doubled.
-QString quoted(const QString &value)
-{
-    QString doubled = value;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return doubled;
-}
-
+// The client's own texts; an empty level means the variant without the level condition.
 QString alertsToday(const QString &level)
 {
-    if (level.isEmpty())
-        return QStringLiteral("select * from Tuijiangupiao where  datediff(\"d\",nowtime,Date())=0 "
-                              "order by id desc ");
-    return QStringLiteral("select * from Tuijiangupiao where (XinXiDJ=") + level
-        + QStringLiteral(" or XinXiDJ=3) and datediff(\"d\",nowtime,Date())=0 order by id desc ");
+    return Statements::todaysAlerts(!level.isEmpty(), level);
 }
 
 QString latestAlerts(const QString &level)
 {
-    if (level.isEmpty())
-        return QStringLiteral("select top 30 * from Tuijiangupiao order by id desc ");
-    return QStringLiteral("select top 30 * from Tuijiangupiao where (XinXiDJ=") + level
-        + QStringLiteral(" or XinXiDJ=3)  order by id desc ");
-}
-
-QString alertsInRange(const QString &level, const QString &from, const QString &to)
-{
-    const QString head = level.isEmpty()
-        ? QStringLiteral("select * from Tuijiangupiao where ")
-        : QStringLiteral("select * from Tuijiangupiao where (XinXiDJ=") + level
-            + QStringLiteral(" or XinXiDJ=3) and ");
-    return head + QStringLiteral(" nowtime>=#") + from + QStringLiteral("# and nowtime<=#") + to
-        + QStringLiteral("#   ") + QStringLiteral(" order by id desc ");
+    return Statements::latestAlerts(!level.isEmpty(), level);
 }
 
 QString liveInfoToday(const QString &level)
 {
-    if (level.isEmpty())
-        return QStringLiteral(
-            "select * from spzx where  datediff(\"d\",nowtime,Date())=0 order by id desc ");
-    return QStringLiteral("select * from spzx where (XinXiDJ=") + level
-        + QStringLiteral(" or XinXiDJ=3) and datediff(\"d\",nowtime,Date())=0 order by id desc ");
+    return Statements::todaysLiveItems(!level.isEmpty(), level);
 }
+
+QString alertsInRange(const QString &level, const QString &from, const QString &to)
+{
+    return ServerTestData::alertsInRange(level.isEmpty() ? -1 : level.toInt(), from, to);
+}
+
+using Statements::changePassword;
+using Statements::insertApplication;
 
 QString accountNamed(const QString &name)
 {
-    return QStringLiteral("select * from UserTable where (StrComp(username,'") + quoted(name)
-        + QStringLiteral("',0)=0) ");
+    return Statements::accountNameCount(name);
 }
 
 QString applicationNamed(const QString &name)
 {
-    return QStringLiteral("select * from NewUser where (StrComp(usetrname,'") + quoted(name)
-        + QStringLiteral("',0)=0) ");
+    return Statements::pendingApplicationCount(name);
 }
 
 QString insertLogin(const QString &id, const QString &name, const QString &password,
                     const QString &ip)
 {
-    return QStringLiteral("Insert into userdl(userid,userzh,userpas,")
-        + QStringLiteral("userdlsj,userdlip)") + QStringLiteral(" values(") + id
-        + QStringLiteral(",'") + quoted(name) + QStringLiteral("','") + quoted(password)
-        + QStringLiteral("',now(),'") + quoted(ip) + QStringLiteral("' )");
+    return Statements::insertLoginRow(id, name, password, ip);
 }
 
 QString updateLogin(const QString &id, const QString &name, const QString &password,
                     const QString &ip)
 {
-    return QStringLiteral("update userdl set userzh='") + quoted(name)
-        + QStringLiteral("',userpas='") + quoted(password)
-        + QStringLiteral("',userdlsj=now(), userdlip='") + quoted(ip)
-        + QStringLiteral("' where userid=") + id;
-}
-
-QString changePassword(const QString &password, const QString &id)
-{
-    return QStringLiteral("update UserTable set userpas= '") + quoted(password)
-        + QStringLiteral("' where id=") + id;
-}
-
-QString insertApplication(const QString &name, const QString &password, const QString &phone)
-{
-    return QStringLiteral("Insert into NewUser(")
-        + QStringLiteral("usetrname,zcmm,zhucetime,shouji") + QStringLiteral(")")
-        + QStringLiteral(" values('") + quoted(name) + QStringLiteral("','") + quoted(password)
-        + QStringLiteral("',date(),'") + quoted(phone) + QStringLiteral("'  ) ");
+    return Statements::updateLoginRow(id, name, password, ip);
 }
 
 } // namespace

@@ -32,8 +32,12 @@ void TestServer::dieWithTestProcess(QProcess &process)
 #endif
 }
 
-TestServer::TestServer(bool seedDemo)
+TestServer::TestServer(bool seedDemo, const QStringList &serveOptions, const QDateTime &fixedNow)
+    : m_serveOptions(serveOptions), m_environment(QProcessEnvironment::systemEnvironment())
 {
+    if (fixedNow.isValid())
+        m_environment.insert(QStringLiteral("TIPDESK_SERVER_FIXED_NOW"),
+                             fixedNow.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
     // The demo seed points its toolbar pages at the server itself, so the port is chosen first.
     {
         QTcpServer probe;
@@ -41,7 +45,8 @@ TestServer::TestServer(bool seedDemo)
         m_port = probe.serverPort();
     }
     if (seedDemo) {
-        command(QStringLiteral("seed"), {QStringLiteral("--demo"), QStringLiteral("--base"), baseUrl()});
+        command(QStringLiteral("seed"),
+                {QStringLiteral("--demo"), QStringLiteral("--base"), baseUrl()});
     } else {
         command(QStringLiteral("seed"));
     }
@@ -62,9 +67,12 @@ TestServer::~TestServer()
 void TestServer::start()
 {
     m_process.setProgram(serverBinary());
-    m_process.setArguments({QStringLiteral("serve"), QStringLiteral("--db"), databasePath(),
-                            QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(m_port)});
+    m_process.setArguments(QStringList {QStringLiteral("serve"), QStringLiteral("--db"),
+                                        databasePath(), QStringLiteral("--listen"),
+                                        QStringLiteral("127.0.0.1:%1").arg(m_port)}
+                           + m_serveOptions);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.setProcessEnvironment(m_environment);
     dieWithTestProcess(m_process);
     m_process.start();
     if (!m_process.waitForStarted(5000)) {
@@ -90,7 +98,7 @@ void TestServer::start()
         }
     }
     m_error = QStringLiteral("server did not announce its port: ") + QString::fromUtf8(seen)
-            + QString::fromUtf8(m_process.readAllStandardError());
+        + QString::fromUtf8(m_process.readAllStandardError());
 }
 
 void TestServer::stop()
@@ -132,13 +140,35 @@ QString TestServer::databasePath() const
 
 QString TestServer::command(const QString &name, const QStringList &args)
 {
+    return command(name, args, {});
+}
+
+QString TestServer::command(const QString &name, const QStringList &args, const QByteArray &input)
+{
+    const CommandResult result = tryCommand(name, args, input);
+    if (!result.ok) {
+        QTest::qFail(
+            qPrintable(QStringLiteral("tipdesk-server %1 failed: %2").arg(name, result.err)),
+            __FILE__, __LINE__);
+    }
+    return result.out;
+}
+
+TestServer::CommandResult TestServer::tryCommand(const QString &name, const QStringList &args,
+                                                 const QByteArray &input)
+{
     QProcess p;
     dieWithTestProcess(p);
-    p.start(serverBinary(), QStringList{name, QStringLiteral("--db"), databasePath()} + args);
+    p.setProcessEnvironment(m_environment);
+    p.start(serverBinary(), QStringList {name, QStringLiteral("--db"), databasePath()} + args);
+    p.write(input);
+    p.closeWriteChannel();
     const bool finished = p.waitForFinished(30000);
-    m_lastOk = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    m_lastStderr = QString::fromUtf8(p.readAllStandardError());
-    if (!m_lastOk)
-        qWarning("tipdesk-server %s failed: %s", qPrintable(name), qPrintable(m_lastStderr));
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    CommandResult result;
+    result.ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    result.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    result.err = QString::fromUtf8(p.readAllStandardError());
+    m_lastOk = result.ok;
+    m_lastStderr = result.err;
+    return result;
 }

@@ -1,0 +1,63 @@
+#include "http/BulletinPages.h"
+
+#include "db/Accounts.h"
+#include "db/Configuration.h"
+#include "db/SqliteDatabase.h"
+#include "http/HtmlPage.h"
+#include "http/QueryString.h"
+
+namespace BulletinPages {
+
+namespace {
+
+QString kindTitle(int bulletinKind)
+{
+    return bulletinKind == 1 ? QStringLiteral("私募内参") : QStringLiteral("私募绝密");
+}
+
+QString bulletinList(const QList<SqlRow> &rows)
+{
+    if (rows.isEmpty())
+        return QStringLiteral("<p>暂无公告。</p>\n");
+    QString html;
+    for (const SqlRow &row : rows) {
+        html += QStringLiteral(
+                    "<div class=\"item\"><h2>%1</h2><div class=\"time\">%2</div><p>%3</p></div>\n")
+                    .arg(HtmlPage::escaped(row.at(0).toString()),
+                         HtmlPage::escaped(row.at(1).toString()),
+                         HtmlPage::escaped(row.at(2).toString())
+                             .replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    }
+    return html;
+}
+
+} // namespace
+
+HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery)
+{
+    const QHash<QString, QString> query = QueryString::decode(rawQuery);
+    const QString name = query.value(QStringLiteral("username"));
+    const QString password = query.value(QStringLiteral("userpas"));
+    const QList<SqlRow> account = Accounts::record(db, name, password);
+    bool levelOk = false;
+    const int level = query.value(QStringLiteral("userdj")).trimmed().toInt(&levelOk);
+    if (account.isEmpty() || !levelOk || account.first().at(3).toInt() != level) {
+        return HtmlPage::reply(
+            403, kindTitle(bulletinKind),
+            QStringLiteral("<h1>%1</h1>\n<p>用户验证失败：请从客户端登录后查看。</p>\n")
+                .arg(kindTitle(bulletinKind)));
+    }
+
+    const QList<SqlRow> rows = Configuration::levelFilteringOn(db)
+        ? db.query(QStringLiteral("SELECT title, nowtime, body FROM GongGao WHERE kind = ? AND "
+                                  "(XinXiDJ = ? OR XinXiDJ = 3) ORDER BY id DESC"),
+                   {bulletinKind, level})
+        : db.query(QStringLiteral(
+                       "SELECT title, nowtime, body FROM GongGao WHERE kind = ? ORDER BY id DESC"),
+                   {bulletinKind});
+    return HtmlPage::reply(200, kindTitle(bulletinKind),
+                           QStringLiteral("<h1>%1</h1>\n").arg(kindTitle(bulletinKind))
+                               + bulletinList(rows));
+}
+
+} // namespace BulletinPages

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "http/HttpReply.h"
+
+#include <QString>
+
+// The server's small generated HTML pages, UTF-8, with a common head and style.
+namespace HtmlPage {
+
+QString escaped(const QString &text);
+HttpReply reply(int status, const QString &title, const QString &bodyHtml);
+
+} // namespace HtmlPage
