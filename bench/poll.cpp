@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -163,6 +164,7 @@ struct ProcessCost
 {
     double cpuSeconds = 0;
     long long switches = 0;
+    QMap<QString, long long> switchesByThread; // by thread name
 };
 
 // CPU time and context switches of every thread of this process.
@@ -177,6 +179,10 @@ ProcessCost processCost()
             if (fields.size() >= 3) {
                 cost.cpuSeconds += fields.at(0).toDouble() / 1e9;
                 cost.switches += fields.at(2).toLongLong(); // timeslices run = wake-ups
+                QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+                comm.open(QIODevice::ReadOnly);
+                const QString name = QString::fromUtf8(comm.readAll().trimmed()) + u'/' + task;
+                cost.switchesByThread[name] += fields.at(2).toLongLong();
             }
         }
     }
@@ -203,6 +209,12 @@ int idle(int seconds)
                 100.0 * (after.cpuSeconds - before.cpuSeconds) / elapsed);
     std::printf("  wake-ups %.2f per second (all threads)   (target <= 1)\n",
                 double(after.switches - before.switches) / elapsed);
+    for (auto thread = after.switchesByThread.cbegin(); thread != after.switchesByThread.cend();
+         ++thread) {
+        const long long woken = thread.value() - before.switchesByThread.value(thread.key());
+        if (woken > 0)
+            std::printf("    %-28s %.2f per second\n", qPrintable(thread.key()), double(woken) / elapsed);
+    }
     return 0;
 }
 

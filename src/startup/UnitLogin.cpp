@@ -6,6 +6,7 @@
 #include "app/RememberedLogin.h"
 #include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
+#include "service/AppError.h"
 #include "service/Conversions.h"
 #include "startup/LoginBackground.h"
 #include "ui/ErrorReport.h"
@@ -245,13 +246,21 @@ void TFrmLogin::Button1Click()
     });
 }
 
-// Remembers the credentials when asked to, or forgets them.
+// Remembers the credentials when asked to, or forgets them. The login row is written by now, so
+// credentials that cannot be remembered (a character GBK lacks, a file that cannot be written)
+// only cost the remembering: the user is told once, no stale file stays, and the login goes on.
 void TFrmLogin::JLYHXX()
 {
-    if (CheckBox1->isChecked())
-        RememberedLogin::save(Edit1->text(), Edit2->text());
-    else
+    if (!CheckBox1->isChecked()) {
         RememberedLogin::forget();
+        return;
+    }
+    try {
+        RememberedLogin::save(Edit1->text(), Edit2->text());
+    } catch (const AppError &failure) {
+        runDiscardingFailures([] { RememberedLogin::forget(); });
+        showMessage(this, failure.text(), QStringLiteral("提示"), BoxIcon::Warning);
+    }
 }
 
 void TFrmLogin::Button2Click()

@@ -200,6 +200,22 @@ private Q_SLOTS:
         QVERIFY(rememberBox()->isChecked());
     }
 
+    void credentialsGbkCannotCarryStillLogIn()
+    {
+        server->command(QStringLiteral("add-user"), {"--name", "股民😀", "--password", "pw😀", "--level", "0"});
+        const QString path = RememberedLogin::filePath();
+        writeFile(path, gbk(QStringLiteral("别人\r\n\\\r\n别的\r\n")));
+        typeCredentials(QStringLiteral("股民😀"), QStringLiteral("pw😀"), true);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QCOMPARE(username, QStringLiteral("股民😀"));
+        QVERIFY(!QFile::exists(path)); // no stale credentials either
+        const auto shown = MessageBoxRecorder::shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("用户名或密码含有无法保存的字符，未能记住登录信息"));
+        QCOMPARE(shown[0].icon, BoxIcon::Warning);
+    }
+
     void readOnlyFileIsRewritten()
     {
         const QString path = RememberedLogin::filePath();

@@ -2,11 +2,13 @@
 // level filter, the fill rule, the date range, the detail box, the counter snapshot and the silent
 // failures.
 #include "ClientSession.h"
+#include "FixedClock.h"
 #include "GuiTestMain.h"
 #include "ServiceTarget.h"
 #include "TestServer.h"
 
 #include "app/ChangeCounters.h"
+#include "app/Clock.h"
 #include "app/UnitGlouble.h"
 #include "content/ContentRows.h"
 #include "content/GridFill.h"
@@ -57,7 +59,7 @@ QString gridTime(const QDateTime &time)
 
 QDateTime today(const char *time)
 {
-    return QDateTime(QDate::currentDate(),
+    return QDateTime(Clock::currentDate(),
                      QTime::fromString(QString::fromLatin1(time), u"hh:mm:ss"));
 }
 
@@ -137,7 +139,11 @@ class TestAlertWindow : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        server = std::make_unique<TestServer>(false);
+        // Server and client share one stopped clock at noon of the day the test started, so that
+        // "today" cannot change under the test at midnight.
+        const QDateTime noon(QDate::currentDate(), QTime(12, 0));
+        Clock::install(std::make_unique<FixedClock>(noon));
+        server = std::make_unique<TestServer>(false, QStringList(), noon);
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
         server->command(QStringLiteral("config"),
                         {"yhqyhyfj=true", "ifctzqd=0", "khdsxsj=5", "an1mc=预警管理", "an1xs=0"});
@@ -227,8 +233,8 @@ private Q_SLOTS:
                 grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt();
             QCOMPARE(bool(alignment & Qt::AlignHCenter), g < 2);
         }
-        QCOMPARE(window->DateTimePicker1->date(), QDate::currentDate().addDays(-1));
-        QCOMPARE(window->DateTimePicker2->date(), QDate::currentDate());
+        QCOMPARE(window->DateTimePicker1->date(), Clock::currentDate().addDays(-1));
+        QCOMPARE(window->DateTimePicker2->date(), Clock::currentDate());
         QCOMPARE(window->DateTimePicker1->width(), 81);
         QCOMPARE(window->Button2->text(), QStringLiteral("查询"));
         QCOMPARE(window->Button2->size(), QSize(61, 22));
@@ -257,7 +263,7 @@ private Q_SLOTS:
             if (!visibleTo(alert.level, filter, level))
                 continue;
             latest.append(alert);
-            if (alert.time.date() == QDate::currentDate())
+            if (alert.time.date() == Clock::currentDate())
                 todays.append(alert);
         }
         QVERIFY(todays.size() >= 2);
@@ -266,7 +272,7 @@ private Q_SLOTS:
 
         QList<QStringList> live;
         for (auto item = liveItems.crbegin(); item != liveItems.crend(); ++item) {
-            if (visibleTo(item->level, filter, level) && item->time.date() == QDate::currentDate())
+            if (visibleTo(item->level, filter, level) && item->time.date() == Clock::currentDate())
                 live.append({QString(), gridTime(item->time), item->type, item->text});
         }
         QCOMPARE(window->StringGrid3->rowCount(), int(live.size()) + 1);
@@ -308,8 +314,8 @@ private Q_SLOTS:
         QFETCH(int, fromDaysAgo);
         QFETCH(int, toDaysAgo);
         auto window = openedWindow();
-        const QDate from = QDate::currentDate().addDays(-fromDaysAgo);
-        const QDate to = QDate::currentDate().addDays(-toDaysAgo);
+        const QDate from = Clock::currentDate().addDays(-fromDaysAgo);
+        const QDate to = Clock::currentDate().addDays(-toDaysAgo);
         window->DateTimePicker1->setDate(from);
         window->DateTimePicker2->setDate(to);
         QTest::mouseClick(window->Button2, Qt::LeftButton);
@@ -330,8 +336,8 @@ private Q_SLOTS:
         auto window = openedWindow();
         const QStringList firstRow = gridRow(*window->StringGrid2, 1);
         QVERIFY(!firstRow.at(2).isEmpty());
-        window->DateTimePicker1->setDate(QDate::currentDate());
-        window->DateTimePicker2->setDate(QDate::currentDate().addDays(-3));
+        window->DateTimePicker1->setDate(Clock::currentDate());
+        window->DateTimePicker2->setDate(Clock::currentDate().addDays(-3));
         window->Button2Click();
         QCOMPARE(window->StringGrid2->rowCount(), 2);
         QCOMPARE(gridRow(*window->StringGrid2, 1), firstRow); // not rewritten

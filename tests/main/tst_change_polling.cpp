@@ -478,6 +478,18 @@ private Q_SLOTS:
         QCOMPARE(beeps, 0);
     }
 
+    void webEngineStaysUnloadedWithoutAWebWindow()
+    {
+        auto window = shownMainWindow(true);
+        window->Timer1Timer();
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY(mapped.contains("libtipdesk_gui"));
+        QVERIFY(!mapped.contains("libQt6WebEngine"));
+        QVERIFY(!mapped.contains("libtipdesk_web"));
+    }
+
     void footerPausesWhileHidden()
     {
         auto window = shownMainWindow(false);
