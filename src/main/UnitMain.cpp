@@ -402,7 +402,7 @@ void TFrmMain::markCurrentButton(int position)
 
 void TFrmMain::RzToolButton11Click()
 {
-    openSettingsWindow(this);
+    openSettingsWindow(this, [] { AlertSound::play(); });
 }
 
 void TFrmMain::N10Click()

@@ -1,0 +1,53 @@
+#include "account/PasswordChange.h"
+
+#include "app/RememberedLogin.h"
+#include "app/UnitGlouble.h"
+#include "service/AppError.h"
+#include "service/Conversions.h"
+#include "service/Statements.h"
+#include "service/URLCodeChange.h"
+#include "service/WebService.h"
+
+namespace {
+// The remembered login must not keep a password the server no longer accepts; a file that
+// remembers someone else, or none at all, is left as it is.
+void rememberNewPassword(const QString &password)
+{
+    const auto remembered = RememberedLogin::read();
+    if (!remembered || remembered->name != trimmedText(username))
+        return;
+    try {
+        RememberedLogin::save(remembered->name, password);
+    } catch (const AppError &) {
+        // The server holds the new password either way; a stale file only pre-fills the login.
+    }
+}
+
+void adoptNewPassword(const QString &password)
+{
+    userpas = password;
+    userpasUrl = EncodeUrlComponent(password.toUtf8(), true);
+    rememberNewPassword(password);
+}
+} // namespace
+
+PasswordChangeOutcome changeAccountPassword(const QString &oldPassword, const QString &newPassword,
+                                            const QString &confirmation)
+{
+    const QString password = trimmedText(newPassword);
+    if (password != trimmedText(confirmation))
+        return PasswordChangeOutcome::ConfirmationDiffers;
+    if (trimmedText(oldPassword) != trimmedText(userpas))
+        return PasswordChangeOutcome::OldPasswordWrong;
+    QString answer;
+    try {
+        answer =
+            NewServiceProxy()->zhixing(Statements::changePassword(password, trimmedText(userid)));
+    } catch (const std::exception &) {
+        return PasswordChangeOutcome::CallFailed;
+    }
+    if (trimmedText(answer) != QLatin1String("true"))
+        return PasswordChangeOutcome::Refused;
+    adoptNewPassword(password);
+    return PasswordChangeOutcome::Changed;
+}
