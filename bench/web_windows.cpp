@@ -53,7 +53,14 @@ struct Tree
 {
     double pssMiB = 0;
     int helpers = 0;
+    QStringList parts; // "name pid: MiB"
 };
+
+QString processName(const QString &pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll().trimmed()) : QString();
+}
 
 Tree processTree()
 {
@@ -73,8 +80,11 @@ Tree processTree()
         QString ancestor = entry.key();
         while (!ancestor.isEmpty() && ancestor != self && ancestor != u"1" && ancestor != u"0")
             ancestor = parentOf.value(ancestor);
-        if (ancestor == self) {
-            tree.pssMiB += pssKiB(entry.key()) / 1024.0;
+        // The reference server is this benchmark's child too, but not part of the client.
+        if (ancestor == self && processName(entry.key()) != u"tipdesk-server") {
+            const double mib = pssKiB(entry.key()) / 1024.0;
+            tree.pssMiB += mib;
+            tree.parts.append(QStringLiteral("%1 %2: %3").arg(processName(entry.key()), entry.key()).arg(mib, 0, 'f', 1));
             if (entry.key() != self)
                 ++tree.helpers;
         }
@@ -149,5 +159,7 @@ int main(int argc, char *argv[])
                 back.pssMiB, back.helpers);
     std::printf("  tree PSS after 50 switches                %7.1f MiB  (%d helpers; target < 10 MiB above the line above)\n",
                 after.pssMiB, after.helpers);
+    std::printf("  back on the alert window, by process: %s\n",
+                qPrintable(back.parts.join(QStringLiteral(", "))));
     return 0;
 }
