@@ -112,7 +112,6 @@ double openWebWindow(TFrmMain &window, int position)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QTemporaryDir home;

@@ -11,7 +11,6 @@
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         TestEnvironment environment;                                                               \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
         QApplication app(argc, argv);                                                              \
         QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));                           \
         TestClass test;                                                                            \
