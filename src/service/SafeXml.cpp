@@ -62,8 +62,11 @@ QString refusalReason(QStringView text)
             }
             if (j == end)
                 break;
-            if (text[j - 1] != u'/' && ++depth > maxDepth)
+            // An empty element ("<a/>") is a level too, if only for itself.
+            if (++depth > maxDepth)
                 return QStringLiteral("元素嵌套超过 %1 层").arg(maxDepth);
+            if (text[j - 1] == u'/')
+                --depth;
             i = j + 1;
         }
     }
