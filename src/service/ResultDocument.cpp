@@ -7,44 +7,39 @@
 #include <QXmlStreamReader>
 
 namespace {
-[[noreturn]] void malformed(const QXmlStreamReader &xml)
+[[noreturn]] void refuse(const QString &reason)
 {
-    const QString reason = xml.hasError() ? xml.errorString() : QStringLiteral("文档不完整");
     throw AppError(QStringLiteral("服务器返回的数据不是有效的 XML 文档（%1）").arg(reason));
 }
-} // namespace
 
-int ResultDocument::columnIndex(QStringView column) const
+[[noreturn]] void malformed(const QXmlStreamReader &xml)
 {
-    for (qsizetype i = 0; i < m_columns.size(); ++i) {
-        if (m_columns.at(i) == column)
-            return int(i);
-    }
-    return -1;
+    refuse(xml.hasError() ? xml.errorString() : QStringLiteral("文档不完整"));
 }
+} // namespace
 
 ResultDocument ResultDocument::parse(const QString &text)
 {
     ResultDocument document;
+    if (const QString refused = SafeXml::refusalReason(text); !refused.isEmpty())
+        refuse(refused);
     QXmlStreamReader xml(text);
-    if (!enterDocumentElement(xml))
+    if (!SafeXml::enterDocumentElement(xml))
         malformed(xml);
 
-    while (xml.readNextStartElement()) {   // rows
-        QList<QString> &row = document.m_rows.emplace_back();
-        row.reserve(document.m_columns.size());
-        while (xml.readNextStartElement()) {   // columns
-            int index = document.columnIndex(xml.name());
-            if (index < 0) {
-                index = int(document.m_columns.size());
-                document.m_columns.append(xml.name().toString());
+    while (xml.readNextStartElement()) { // rows
+        QList<Cell> &row = document.m_rows.emplace_back();
+        while (xml.readNextStartElement()) { // columns
+            const QString name = xml.name().toString();
+            int column = document.m_columnIndex.value(name, -1);
+            if (column < 0) {
+                column = int(document.m_columnIndex.size());
+                document.m_columnIndex.insert(name, column);
             }
-            const QString value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            const QString value = SafeXml::elementText(xml);
             if (xml.hasError())
                 malformed(xml);
-            if (row.size() <= index)
-                row.resize(index + 1);
-            row[index] = trimmedText(value);
+            row.append({column, trimmedText(value)});
         }
         if (xml.hasError())
             malformed(xml);
@@ -53,7 +48,8 @@ ResultDocument ResultDocument::parse(const QString &text)
         malformed(xml);
     // Whatever follows the root (comments, blanks) must still be well-formed.
     while (!xml.atEnd() && !xml.hasError()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement || xml.tokenType() == QXmlStreamReader::DTD)
+        if (xml.readNext() == QXmlStreamReader::StartElement
+            || xml.tokenType() == QXmlStreamReader::DTD)
             malformed(xml);
     }
     if (xml.hasError())
@@ -64,8 +60,13 @@ ResultDocument ResultDocument::parse(const QString &text)
 QString ResultDocument::value(int row, QStringView column) const
 {
     if (row < 0 || row >= m_rows.size())
-        throw AppError(QStringLiteral("数据中没有第 %1 行（共 %2 行）").arg(row).arg(m_rows.size()));
-    const int index = columnIndex(column);
-    const QList<QString> &values = m_rows.at(row);
-    return index >= 0 && index < values.size() ? values.at(index) : QString();
+        throw AppError(
+            QStringLiteral("数据中没有第 %1 行（共 %2 行）").arg(row).arg(m_rows.size()));
+    const int index = m_columnIndex.value(column.toString(), -1);
+    const QList<Cell> &cells = m_rows.at(row);
+    for (auto cell = cells.crbegin(); cell != cells.crend(); ++cell) {
+        if (cell->column == index)
+            return cell->value;
+    }
+    return QString();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 // A query answer: root element -> one child per row -> one child per column, named as the column.
 // Values are trimmed; a column absent from a row (null on the server) reads as empty text.
@@ -21,8 +21,14 @@ public:
     QString value(int row, QStringView column) const;
 
 private:
-    int columnIndex(QStringView column) const;
+    // A row keeps only the columns it has, so a row's cost follows its own size, whatever columns
+    // other rows named. A column given twice in a row reads as its last value.
+    struct Cell
+    {
+        int column;
+        QString value;
+    };
 
-    QStringList m_columns;               // every column name seen, in order of first appearance
-    QList<QList<QString>> m_rows;        // per row, values by column index (shorter = empty)
+    QHash<QString, int> m_columnIndex; // every column name seen -> its number
+    QList<QList<Cell>> m_rows;
 };

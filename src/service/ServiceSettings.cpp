@@ -17,7 +17,7 @@ QString withTrailingSlash(QString address)
 QString ServiceSettings::settingsFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-            + QStringLiteral("/tipdesk.conf");
+        + QStringLiteral("/tipdesk.conf");
 }
 
 ServiceSettings ServiceSettings::load()
@@ -29,11 +29,21 @@ ServiceSettings ServiceSettings::load()
         base = file.value(QStringLiteral("server/base"), defaults.baseAddress).toString();
     settings.baseAddress = withTrailingSlash(base.trimmed());
     settings.serviceNamespace =
-            file.value(QStringLiteral("server/namespace"), defaults.serviceNamespace).toString().trimmed();
+        file.value(QStringLiteral("server/namespace"), defaults.serviceNamespace)
+            .toString()
+            .trimmed();
     if (settings.serviceNamespace.isEmpty())
         settings.serviceNamespace = defaults.serviceNamespace;
     bool ok = false;
-    const int seconds = file.value(QStringLiteral("server/timeoutSeconds"), defaults.callTimeoutMs / 1000).toInt(&ok);
+    const int seconds =
+        file.value(QStringLiteral("server/timeoutSeconds"), defaults.callTimeoutMs / 1000)
+            .toInt(&ok);
     settings.callTimeoutMs = ok && seconds > 0 ? seconds * 1000 : defaults.callTimeoutMs;
+    constexpr qint64 megabyte = 1024 * 1024;
+    const qint64 megabytes =
+        file.value(QStringLiteral("server/maxAnswerMegabytes"), defaults.maxAnswerBytes / megabyte)
+            .toLongLong(&ok);
+    settings.maxAnswerBytes =
+        ok && megabytes > 0 && megabytes <= 4096 ? megabytes * megabyte : defaults.maxAnswerBytes;
     return settings;
 }

@@ -16,17 +16,27 @@ void appendEscaped(QString &out, const QString &name, const QString &value)
 {
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '\r': out += QLatin1String("&#xD;"); break;
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        case '\r':
+            out += QLatin1String("&#xD;");
+            break;
         case '\t':
-        case '\n': out += c; break;
+        case '\n':
+            out += c;
+            break;
         default:
             if (c.unicode() < 0x20 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
                 throw AppError(QStringLiteral("参数 %1 含有无法传送的控制字符（代码 %2）")
-                                       .arg(name)
-                                       .arg(c.unicode()));
+                                   .arg(name)
+                                   .arg(c.unicode()));
             out += c;
         }
     }
@@ -38,18 +48,21 @@ QString faultText(QXmlStreamReader &xml)
     QString text;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("faultstring"))
-            text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            text = SafeXml::elementText(xml);
         else
             xml.skipCurrentElement();
     }
     return text.isEmpty() ? QStringLiteral("服务器报告了错误，但没有说明原因") : text;
 }
 
-[[noreturn]] void notSoap(int httpStatus)
+// The reason, when there is one, says why the answer was refused before it was read.
+[[noreturn]] void notSoap(int httpStatus, const QString &reason = QString())
 {
-    if (httpStatus != 200)
-        throw AppError(QStringLiteral("服务器返回了 HTTP 错误 %1").arg(httpStatus));
-    throw AppError(QStringLiteral("服务器的应答不是有效的 SOAP 信封"));
+    QString text = httpStatus != 200 ? QStringLiteral("服务器返回了 HTTP 错误 %1").arg(httpStatus)
+                                     : QStringLiteral("服务器的应答不是有效的 SOAP 信封");
+    if (!reason.isEmpty())
+        text += QStringLiteral("（%1）").arg(reason);
+    throw AppError(text);
 }
 
 } // namespace
@@ -59,12 +72,11 @@ QByteArray request(const QString &serviceNamespace, const QString &operation,
 {
     QString xml;
     xml.reserve(400);
-    xml += QLatin1String(
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-            "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
-            "  <soap:Body><");
+    xml += QLatin1String("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
+                         "  <soap:Body><");
     xml += operation;
     xml += QLatin1String(" xmlns=\"");
     appendEscaped(xml, QStringLiteral("namespace"), serviceNamespace);
@@ -80,15 +92,20 @@ QByteArray request(const QString &serviceNamespace, const QString &operation,
 
 QString resultText(const QString &operation, int httpStatus, const QByteArray &body)
 {
-    QXmlStreamReader xml(body);
-    if (!enterDocumentElement(xml) || xml.name() != QLatin1String("Envelope")
+    QString text;
+    if (!SafeXml::decodeUtf8(body, text))
+        notSoap(httpStatus, QStringLiteral("不是 UTF-8 文本"));
+    if (const QString refused = SafeXml::refusalReason(text); !refused.isEmpty())
+        notSoap(httpStatus, refused);
+    QXmlStreamReader xml(text);
+    if (!SafeXml::enterDocumentElement(xml) || xml.name() != QLatin1String("Envelope")
         || xml.namespaceUri() != envelopeNamespace)
         notSoap(httpStatus);
 
     const QString responseName = operation + QLatin1String("Response");
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("Body") || xml.namespaceUri() != envelopeNamespace) {
-            xml.skipCurrentElement();   // soap:Header
+            xml.skipCurrentElement(); // soap:Header
             continue;
         }
         if (!xml.readNextStartElement())
@@ -100,10 +117,10 @@ QString resultText(const QString &operation, int httpStatus, const QByteArray &b
         // The result element's name is the server's choice: take the one child's text.
         if (!xml.readNextStartElement())
             return QString();
-        const QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        const QString result = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
         if (xml.hasError())
             notSoap(httpStatus);
-        return text;
+        return result;
     }
     notSoap(httpStatus);
 }

@@ -50,7 +50,8 @@ QNetworkRequest isolatedRequest(const QUrl &url)
 {
     QNetworkRequest request(url);
     request.setRawHeader("Connection", "close");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
@@ -59,7 +60,10 @@ QNetworkRequest isolatedRequest(const QUrl &url)
 }
 } // namespace
 
-SoapTransport::SoapTransport(int timeoutMs) : m_timeoutMs(timeoutMs) { }
+SoapTransport::SoapTransport(int timeoutMs, qint64 maxAnswerBytes)
+    : m_timeoutMs(timeoutMs), m_maxAnswerBytes(maxAnswerBytes)
+{
+}
 
 bool SoapTransport::callInFlight()
 {
@@ -92,6 +96,9 @@ SoapTransport::Answer SoapTransport::waitFor(QNetworkReply *reply, const QUrl &u
     InFlight inFlight;
     ++requestCount;
 
+    // The network thread hands over at most this much before the body below has taken it.
+    reply->setReadBufferSize(std::min<qint64>(m_maxAnswerBytes + 1, 1024 * 1024));
+
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -100,6 +107,23 @@ SoapTransport::Answer SoapTransport::waitFor(QNetworkReply *reply, const QUrl &u
         timedOut = true;
         reply->abort();
     });
+    // The body is taken as it arrives, and the download stops once the answer, announced or
+    // received, is larger than allowed.
+    Answer answer;
+    bool tooLarge = false;
+    auto stopWhenTooLarge = [&](qint64 size) {
+        if (size > m_maxAnswerBytes && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        stopWhenTooLarge(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        answer.body += reply->readAll();
+        stopWhenTooLarge(answer.body.size());
+    });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(m_timeoutMs);
     if (!reply->isFinished())
@@ -107,18 +131,26 @@ SoapTransport::Answer SoapTransport::waitFor(QNetworkReply *reply, const QUrl &u
     deadline.stop();
     // Whatever the server said about keep-alive, the connection ends with the call.
     httpEngine().clearConnectionCache();
-
-    const QString server = url.host() + (url.port() > 0 ? QLatin1Char(':') + QString::number(url.port()) : QString());
-    if (timedOut) {
-        throw AppError(QStringLiteral("服务器 %1 在 %2 秒内没有应答，请稍后再试。")
-                               .arg(server)
-                               .arg(m_timeoutMs / 1000.0));
+    if (!tooLarge) {
+        answer.body += reply->readAll();
+        stopWhenTooLarge(answer.body.size());
     }
 
-    Answer answer;
+    const QString server =
+        url.host() + (url.port() > 0 ? QLatin1Char(':') + QString::number(url.port()) : QString());
+    if (timedOut) {
+        throw AppError(QStringLiteral("服务器 %1 在 %2 秒内没有应答，请稍后再试。")
+                           .arg(server)
+                           .arg(m_timeoutMs / 1000.0));
+    }
+    if (tooLarge) {
+        throw AppError(QStringLiteral("服务器 %1 的应答超过了 %2 MB 的上限，已停止接收。")
+                           .arg(server)
+                           .arg(double(m_maxAnswerBytes) / (1024 * 1024)));
+    }
+
     answer.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-    answer.body = reply->readAll();
     if (answer.httpStatus == 0) {
         // No HTTP answer at all: refused, unreachable, TLS failure, dropped connection.
         throw AppError(QStringLiteral("无法连接服务器 %1：%2").arg(server, reply->errorString()));

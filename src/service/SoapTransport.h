@@ -1,13 +1,15 @@
 #pragma once
 
+#include "service/ServiceSettings.h"
+
 #include <QByteArray>
 #include <QUrl>
 
-
 // The HTTP transport of SOAP requests. Every request opens its own connection and closes it after
-// the answer, sends no cookie and keeps none, and bypasses any cache, so no call shares a connection
-// or state with the next. post() blocks its caller until the answer arrived, failed or ran out of
-// time; meanwhile the event loop keeps windows painted and timers running but delivers no user input.
+// the answer, sends no cookie and keeps none, and bypasses any cache, so no call shares a
+// connection or state with the next. post() blocks its caller until the answer arrived, failed or
+// ran out of time; meanwhile the event loop keeps windows painted and timers running but delivers
+// no user input.
 class SoapTransport
 {
 public:
@@ -18,11 +20,14 @@ public:
         QByteArray body;
     };
 
-    explicit SoapTransport(int timeoutMs);
+    // An answer larger than maxAnswerBytes (announced or received) aborts the download.
+    explicit SoapTransport(int timeoutMs,
+                           qint64 maxAnswerBytes = ServiceSettings::defaultMaxAnswerBytes);
     SoapTransport(const SoapTransport &) = delete;
     SoapTransport &operator=(const SoapTransport &) = delete;
 
-    // Raises AppError for no route, a time-out or a connection dropped without an answer. An HTTP
+    // Raises AppError for no route, a time-out, an answer over the size limit or a connection
+    // dropped without an answer. An HTTP
     // error status is no transport failure: the answer comes back for the caller to read (a SOAP
     // fault travels with status 500).
     Answer post(const QUrl &endpoint, const QByteArray &soapAction, const QByteArray &body);
@@ -40,4 +45,5 @@ private:
     Answer waitFor(class QNetworkReply *reply, const QUrl &url);
 
     int m_timeoutMs;
+    qint64 m_maxAnswerBytes;
 };

@@ -39,11 +39,15 @@ QUrl endpointFromDescription(SoapTransport &transport, const QUrl &descriptionUr
     const SoapTransport::Answer answer = transport.get(descriptionUrl);
     if (answer.httpStatus != 200)
         throw AppError(QStringLiteral("无法读取服务描述（HTTP %1）").arg(answer.httpStatus));
-    QXmlStreamReader xml(answer.body);
-    if (!enterDocumentElement(xml))
+    QString text;
+    if (!SafeXml::decodeUtf8(answer.body, text) || !SafeXml::refusalReason(text).isEmpty())
+        throw AppError(QStringLiteral("服务描述不是有效的 XML 文档"));
+    QXmlStreamReader xml(text);
+    if (!SafeXml::enterDocumentElement(xml))
         throw AppError(QStringLiteral("服务描述不是有效的 XML 文档"));
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("address")) {
+        if (xml.readNext() == QXmlStreamReader::StartElement
+            && xml.name() == QLatin1String("address")) {
             const QUrl location(xml.attributes().value(QLatin1String("location")).toString());
             if (location.isValid())
                 return location;
@@ -56,7 +60,7 @@ QUrl endpointFromDescription(SoapTransport &transport, const QUrl &descriptionUr
 bool carriesSecrets(const QString &operation)
 {
     return operation == QLatin1String("yanzheng") || operation == QLatin1String("hqdlyhxx")
-            || operation == QLatin1String("zhixing");
+        || operation == QLatin1String("zhixing");
 }
 } // namespace
 
@@ -75,7 +79,8 @@ std::shared_ptr<WebServiceSoap> NewServiceProxy(bool useDescription, const QStri
 {
     const ServiceSettings &settings = registration();
     if (!transport)
-        transport = std::make_shared<SoapTransport>(settings.callTimeoutMs);
+        transport =
+            std::make_shared<SoapTransport>(settings.callTimeoutMs, settings.maxAnswerBytes);
     QUrl endpoint;
     if (useDescription) {
         const QUrl description = address.isEmpty() ? settings.descriptionUrl() : QUrl(address);
@@ -83,16 +88,19 @@ std::shared_ptr<WebServiceSoap> NewServiceProxy(bool useDescription, const QStri
     } else {
         endpoint = address.isEmpty() ? settings.endpoint() : QUrl(address);
     }
-    return std::make_shared<WebServiceSoap>(endpoint, settings.serviceNamespace, std::move(transport));
+    return std::make_shared<WebServiceSoap>(endpoint, settings.serviceNamespace,
+                                            std::move(transport));
 }
 
 WebServiceSoap::WebServiceSoap(QUrl endpoint, QString serviceNamespace,
                                std::shared_ptr<SoapTransport> transport)
-    : m_endpoint(std::move(endpoint)), m_namespace(std::move(serviceNamespace)), m_transport(std::move(transport))
+    : m_endpoint(std::move(endpoint)), m_namespace(std::move(serviceNamespace)),
+      m_transport(std::move(transport))
 {
 }
 
-QString WebServiceSoap::call(const QString &operation, const QList<SoapEnvelope::Parameter> &parameters)
+QString WebServiceSoap::call(const QString &operation,
+                             const QList<SoapEnvelope::Parameter> &parameters)
 {
     if (SoapTransport::callInFlight())
         throw AppError(QStringLiteral("上一次服务调用尚未结束，请稍后再试。"));
@@ -102,13 +110,14 @@ QString WebServiceSoap::call(const QString &operation, const QList<SoapEnvelope:
     else
         qCDebug(lcService) << "call" << operation << body;
     const SoapTransport::Answer answer =
-            m_transport->post(m_endpoint, (m_namespace + operation).toUtf8(), body);
+        m_transport->post(m_endpoint, (m_namespace + operation).toUtf8(), body);
     return SoapEnvelope::resultText(operation, answer.httpStatus, answer.body);
 }
 
 double WebServiceSoap::addition(double i, double j)
 {
-    return toDouble(call(QStringLiteral("addition"), {{QStringLiteral("i"), decimal(i)}, {QStringLiteral("j"), decimal(j)}}));
+    return toDouble(call(QStringLiteral("addition"),
+                         {{QStringLiteral("i"), decimal(i)}, {QStringLiteral("j"), decimal(j)}}));
 }
 
 QString WebServiceSoap::yanzheng(const QString &username, const QString &userpass)
@@ -124,7 +133,8 @@ QString WebServiceSoap::zhixing(const QString &sql)
 
 double WebServiceSoap::jian(double i, double j)
 {
-    return toDouble(call(QStringLiteral("jian"), {{QStringLiteral("i"), decimal(i)}, {QStringLiteral("j"), decimal(j)}}));
+    return toDouble(call(QStringLiteral("jian"),
+                         {{QStringLiteral("i"), decimal(i)}, {QStringLiteral("j"), decimal(j)}}));
 }
 
 QString WebServiceSoap::hqSys_pz()
@@ -150,7 +160,8 @@ QString WebServiceSoap::hqsametable(const QString &strsql)
 
 QString WebServiceSoap::ifchangetable(int userdj)
 {
-    return call(QStringLiteral("ifchangetable"), {{QStringLiteral("userdj"), QString::number(userdj)}});
+    return call(QStringLiteral("ifchangetable"),
+                {{QStringLiteral("userdj"), QString::number(userdj)}});
 }
 
 QString WebServiceSoap::hqdlsj(const QString &userid)
