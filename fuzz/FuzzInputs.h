@@ -4,7 +4,7 @@
 // test of the ordinary build (tests/service/tst_fuzz_inputs), over the seeds and every input that
 // once failed. A broken expectation aborts, which the fuzzer reports as a finding.
 
-#include "main/ChangeCounters.h"
+#include "app/ChangeCounters.h"
 #include "service/AppError.h"
 #include "service/ResultDocument.h"
 #include "service/SafeXml.h"

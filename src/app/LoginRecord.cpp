@@ -63,7 +63,7 @@ void deleteLoginRow()
 QString GetPublicIPAddress()
 {
     const ServiceSettings &settings = registeredServiceSettings();
-    SoapTransport transport(settings.callTimeoutMs);
+    SoapTransport transport(settings.callTimeoutMs, settings.maxAnswerBytes);
     try {
         const SoapTransport::Answer answer = transport.get(settings.pageUrl(QStringLiteral("qzIP.aspx")));
         return answer.httpStatus == 200 ? QString::fromUtf8(answer.body) : QString();

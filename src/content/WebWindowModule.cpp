@@ -38,16 +38,16 @@ QString modulePath()
 // The engine draws through OpenGL contexts that share with one global context. Asked for at
 // start-up (Qt::AA_ShareOpenGLContexts), Qt makes it in every run, which under X costs about
 // 60 MiB and 50 ms before the login window; made here, only a run that opens a web window pays.
-// Where no context can be made (no OpenGL), the engine draws without one.
+// As Qt does, the context is installed even where it cannot be created (no OpenGL): the engine
+// asks it for its format and then draws without it.
 void prepareGlobalShareContext()
 {
     if (qt_gl_global_share_context())
         return;
     auto *context = new QOpenGLContext(QCoreApplication::instance());
-    if (context->create())
-        qt_gl_set_global_share_context(context);
-    else
-        delete context;
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
+    qt_gl_set_global_share_context(context);
 }
 
 QPluginLoader &loadedModule()
