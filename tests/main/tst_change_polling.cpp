@@ -404,8 +404,9 @@ private Q_SLOTS:
         publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
         publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), nextTime());
 
-        // An hour away: polls stay silent, the tray says the connection is lost.
-        for (int tick = 0; tick < 3; ++tick)
+        // An hour away at the demo's five seconds: polls stay silent, the tray says the
+        // connection is lost.
+        for (int tick = 0; tick < 360; ++tick)
             window->Timer1Timer();
         QVERIFY(window->connectionLost());
         auto *tray = window->findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"));
@@ -423,8 +424,8 @@ private Q_SLOTS:
                 return;
             if (!boxes.contains(box)) {
                 boxes.append(box);
-                window->Timer2Timer(); // ticks under the open report
-                window->Timer2Timer();
+                for (int tick = 1; tick < 240; ++tick) // the rest of the hour under the report
+                    window->Timer2Timer();
             }
             box->close();
         });
