@@ -5,6 +5,9 @@
 //                        and a new alert with 1,000 of today's alerts and the alert window open
 //   idle [seconds]       the main window hidden in the tray at an interval of 10 s (default 300 s):
 //                        CPU share of one core and wake-ups per second of the whole process
+//   soak [ticks]         poll ticks by hand (default 10,000) with alerts published, popups raised
+//                        and closed, and the content window switched between the alert window and
+//                        the web windows: resident memory after warming up and at the end
 // Run it with QT_QPA_PLATFORM=offscreen or under Xvfb; TIPDESK_SERVER_BIN names the server binary.
 #include "ClientSession.h"
 #include "TestServer.h"
@@ -27,6 +30,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -218,6 +222,58 @@ int idle(int seconds)
     return 0;
 }
 
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+int soak(TestServer &server, int ticks)
+{
+    khdsxsj = 0; // ticks run by hand only
+    for (int position = 1; position <= toolbarEntryCount; ++position)
+        anxs(position) = position == 11 ? QStringLiteral("1") : QStringLiteral("0");
+    TFrmMain window;
+    window.show();
+    runFor(500);
+    const int warmUp = std::min(1000, ticks / 5);
+    long warm = 0;
+    int serial = 0;
+    for (int tick = 1; tick <= ticks; ++tick) {
+        if (tick % 50 == 0)
+            publishAlert(server, serial++);
+        window.Timer1Timer();
+        QCoreApplication::processEvents();
+        if (tick % 100 == 0)
+            window.SlidePopUp1->CloseAll();
+        if (tick % 500 == 0) {
+            // Alternate the alert window with one of the web windows, and let the page load.
+            const int position = (tick / 500) % 2 ? 2 + (tick / 1000) % 9 : 1;
+            window.toolbarButton(position)->click();
+            runFor(position == 1 ? 50 : 600);
+        }
+        if (tick == warmUp) {
+            runFor(200);
+            warm = residentKiB();
+        }
+    }
+    window.toolbarButton(1)->click();
+    window.SlidePopUp1->CloseAll();
+    runFor(2000);
+    const long end = residentKiB();
+    std::printf("soak: %d poll ticks, %d alerts published, content switched every 500 ticks:\n",
+                ticks, serial);
+    std::printf("  RSS after %d ticks %.1f MiB, at the end %.1f MiB: growth %.1f MiB   (target <= 5 MB)\n",
+                warmUp, warm / 1024.0, end / 1024.0, (end - warm) / 1024.0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -245,6 +301,8 @@ int main(int argc, char *argv[])
         return tick(server, amount > 0 ? amount : 50);
     if (mode == u"idle")
         return idle(amount > 0 ? amount : 300);
-    std::fprintf(stderr, "usage: bench_poll latency|tick|idle [count or seconds]\n");
+    if (mode == u"soak")
+        return soak(server, amount > 0 ? amount : 10000);
+    std::fprintf(stderr, "usage: bench_poll latency|tick|idle|soak [count or seconds]\n");
     return 2;
 }
