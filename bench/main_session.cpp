@@ -8,6 +8,7 @@
 // Run it under X (e.g. Xvfb with jwm) for the figures that count; QT_QPA_PLATFORM=offscreen works
 // too.
 //   bench_main_session [runs]
+#include "BenchSupport.h"
 #include "ClientSession.h"
 #include "TestServer.h"
 
@@ -40,25 +41,6 @@ void waitUntilExposed(QWidget &window)
     QCoreApplication::processEvents(); // the first paint
 }
 
-void runFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 int child(int argc, char *argv[], const QString &base)
 {
     QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
@@ -83,10 +65,10 @@ int child(int argc, char *argv[], const QString &base)
     waitUntilExposed(mainWindow);
     std::printf("main-shown %.1f\n", clock.nsecsElapsed() / 1e6);
 
-    runFor(2000);
+    Bench::runFor(2000);
     mainWindow.hide(); // minimised to the notification area
-    runFor(3000);
-    std::printf("rss %ld\n", residentKiB());
+    Bench::runFor(3000);
+    std::printf("rss %ld\n", Bench::residentKiB());
     std::fflush(stdout);
     return 0;
 }

@@ -9,6 +9,7 @@
 //                        and closed, and the content window switched between the alert window and
 //                        the web windows: resident memory after warming up and at the end
 // Run it with QT_QPA_PLATFORM=offscreen or under Xvfb; TIPDESK_SERVER_BIN names the server binary.
+#include "BenchSupport.h"
 #include "ClientSession.h"
 #include "TestServer.h"
 
@@ -38,22 +39,6 @@
 
 namespace {
 
-void runFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-double percentile(QList<double> values, double share)
-{
-    if (values.isEmpty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const auto index = qsizetype(share * double(values.size() - 1) + 0.5);
-    return values.at(std::clamp<qsizetype>(index, 0, values.size() - 1));
-}
-
 // Median duration of `rounds` runs of `work`, in milliseconds.
 double medianMs(int rounds, const std::function<void()> &work)
 {
@@ -64,7 +49,7 @@ double medianMs(int rounds, const std::function<void()> &work)
         work();
         times.append(clock.nsecsElapsed() / 1e6);
     }
-    return percentile(times, 0.5);
+    return Bench::percentile(times, 0.5);
 }
 
 void publishAlert(TestServer &server, int serial)
@@ -95,13 +80,13 @@ int latency(TestServer &server, int publishes)
     anxs(1) = QStringLiteral("0");
     TFrmMain window;
     window.show();
-    runFor(500);
+    Bench::runFor(500);
 
     PopupShown watch;
     qApp->installEventFilter(&watch);
     QList<double> latencies;
     for (int serial = 0; serial < publishes; ++serial) {
-        runFor(int(QRandomGenerator::global()->bounded(1500)));
+        Bench::runFor(int(QRandomGenerator::global()->bounded(1500)));
         publishAlert(server, serial); // returns once the entry is committed
         QElapsedTimer clock;
         clock.start();
@@ -116,8 +101,8 @@ int latency(TestServer &server, int publishes)
     std::printf("publish -> popup shown, interval 1 s, %d publishes (%lld seen):\n", publishes,
                 qlonglong(latencies.size()));
     std::printf("  median %7.1f ms   p95 %7.1f ms   max %7.1f ms   (target p95 <= 1100 ms)\n",
-                percentile(latencies, 0.5), percentile(latencies, 0.95),
-                percentile(latencies, 1.0));
+                Bench::percentile(latencies, 0.5), Bench::percentile(latencies, 0.95),
+                Bench::percentile(latencies, 1.0));
     return latencies.size() == publishes ? 0 : 1;
 }
 
@@ -129,7 +114,7 @@ int tick(TestServer &server, int rounds)
     anxs(1) = QStringLiteral("0");
     TFrmMain window;
     window.show();
-    runFor(200);
+    Bench::runFor(200);
     window.Timer1Timer();
 
     // Quiet: the counters call and nothing else. The client's part is the tick less the call.
@@ -160,7 +145,7 @@ int tick(TestServer &server, int rounds)
     std::printf("  quiet tick                            %7.3f ms   (tick %.3f, call %.3f; target <= 1 ms)\n",
                 quietTick - countersCall, quietTick, countersCall);
     std::printf("  new alert, 1,000 today, window open   %7.3f ms   (tick %.3f, calls %.3f; target <= 30 ms)\n",
-                percentile(alertTicks, 0.5) - alertCalls, percentile(alertTicks, 0.5), alertCalls);
+                Bench::percentile(alertTicks, 0.5) - alertCalls, Bench::percentile(alertTicks, 0.5), alertCalls);
     return 0;
 }
 
@@ -199,13 +184,13 @@ int idle(int seconds)
     anxs(1) = QStringLiteral("0");
     TFrmMain window;
     window.show();
-    runFor(1000);
+    Bench::runFor(1000);
     window.hide(); // in the tray
-    runFor(2000);
+    Bench::runFor(2000);
     const ProcessCost before = processCost();
     QElapsedTimer clock;
     clock.start();
-    runFor(seconds * 1000);
+    Bench::runFor(seconds * 1000);
     const ProcessCost after = processCost();
     const double elapsed = clock.nsecsElapsed() / 1e9;
     std::printf("tray-idle, interval 10 s, %.0f s:\n", elapsed);
@@ -222,18 +207,6 @@ int idle(int seconds)
     return 0;
 }
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 int soak(TestServer &server, int ticks)
 {
     khdsxsj = 0; // ticks run by hand only
@@ -241,7 +214,7 @@ int soak(TestServer &server, int ticks)
         anxs(position) = position == 11 ? QStringLiteral("1") : QStringLiteral("0");
     TFrmMain window;
     window.show();
-    runFor(500);
+    Bench::runFor(500);
     const int warmUp = std::min(1000, ticks / 5);
     long warm = 0;
     int serial = 0;
@@ -256,17 +229,17 @@ int soak(TestServer &server, int ticks)
             // Alternate the alert window with one of the web windows, and let the page load.
             const int position = (tick / 500) % 2 ? 2 + (tick / 1000) % 9 : 1;
             window.toolbarButton(position)->click();
-            runFor(position == 1 ? 50 : 600);
+            Bench::runFor(position == 1 ? 50 : 600);
         }
         if (tick == warmUp) {
-            runFor(200);
-            warm = residentKiB();
+            Bench::runFor(200);
+            warm = Bench::residentKiB();
         }
     }
     window.toolbarButton(1)->click();
     window.SlidePopUp1->CloseAll();
-    runFor(2000);
-    const long end = residentKiB();
+    Bench::runFor(2000);
+    const long end = Bench::residentKiB();
     std::printf("soak: %d poll ticks, %d alerts published, content switched every 500 ticks:\n",
                 ticks, serial);
     std::printf("  RSS after %d ticks %.1f MiB, at the end %.1f MiB: growth %.1f MiB   (target <= 5 MB)\n",

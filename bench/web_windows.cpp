@@ -6,6 +6,7 @@
 //     back and forth.
 // Run with QT_QPA_PLATFORM=offscreen (or under Xvfb), QTWEBENGINE_DISABLE_SANDBOX=1 as root, and
 // TIPDESK_SERVER_BIN naming the server binary.
+#include "BenchSupport.h"
 #include "ClientSession.h"
 #include "TestServer.h"
 
@@ -27,13 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-void runFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Proportional set size of a process, in KiB.
 long pssKiB(const QString &pid)
@@ -129,22 +123,22 @@ int main(int argc, char *argv[])
 
     TFrmMain window;
     window.show();
-    runFor(1500);
+    Bench::runFor(1500);
     const Tree before = processTree();
     const double first = openWebWindow(window, 4);
-    runFor(1500);
+    Bench::runFor(1500);
     const Tree oneOpen = processTree();
     const double second = openWebWindow(window, 5);
-    runFor(500);
+    Bench::runFor(500);
     window.toolbarButton(1)->click();
-    runFor(3000);
+    Bench::runFor(3000);
     const Tree back = processTree();
     for (int round = 0; round < 50; ++round) {
         openWebWindow(window, 4 + round % 7);
         window.toolbarButton(1)->click();
-        runFor(100);
+        Bench::runFor(100);
     }
-    runFor(3000);
+    Bench::runFor(3000);
     const Tree after = processTree();
 
     std::printf("web windows (platform: %s):\n", qPrintable(QGuiApplication::platformName()));
