@@ -157,7 +157,7 @@ bool TFrmLogin::loadConfiguration()
         setWindowTitle(gpsysname + QStringLiteral(" 登录窗体"));
         m_chatLink = SystemConfiguration::qqChatLink(kfqq);
         RzURLLabel1->setToolTip(m_chatLink);
-        QGuiApplication::setApplicationDisplayName(gpsysname);
+        setGeneralErrorCaption(gpsysname);
         Image1->setPixmap(paintLoginBackground(gpsysname));
         Memo1->setPlainText(load.notice);
     }

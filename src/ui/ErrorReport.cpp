@@ -15,10 +15,27 @@ QString failureText(const std::exception &failure)
     return QString::fromLocal8Bit(failure.what());
 }
 
+namespace {
+QString &caption()
+{
+    static QString text;
+    return text;
+}
+} // namespace
+
+void setGeneralErrorCaption(const QString &text)
+{
+    caption() = text;
+}
+
+QString generalErrorCaption()
+{
+    return caption().isEmpty() ? QCoreApplication::applicationName() : caption();
+}
+
 void reportGeneralError(const QString &text)
 {
-    showMessage(QApplication::activeWindow(), text, QGuiApplication::applicationDisplayName(),
-                BoxIcon::Error);
+    showMessage(QApplication::activeWindow(), text, generalErrorCaption(), BoxIcon::Error);
 }
 
 bool runReportingFailures(const std::function<void()> &handler)
