@@ -1,19 +1,58 @@
-// Program start-up: the connectivity gate and the order in which the long-lived objects appear.
+// Program start-up: one client per user, the connectivity gate and the order in which the
+// long-lived objects appear.
 #include "GuiTestMain.h"
 #include "ServiceTarget.h"
 #include "TestServer.h"
 
+#include "app/SingleInstance.h"
 #include "app/UnitGlouble.h"
+#include "main/UnitMain.h"
 #include "service/SoapTransport.h"
 #include "startup/ProgramEntry.h"
 #include "startup/UnitLogin.h"
 #include "ui/MessageBoxes.h"
 
-#include <QProcess>
 #include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+
+namespace {
+
+// A driven run that has not reached its next step after this many 10 ms ticks is ended.
+constexpr int giveUpTicks = 2000;
+
+TFrmMain *visibleMainWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<TFrmMain *>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// Another start of the client, as far as it gets while this one runs.
+SingleInstance::Claim secondStart()
+{
+    return SingleInstance().claim();
+}
+
+// The client program as the user starts it, offscreen, against `server`.
+void startClient(QProcess &client, const TestServer &server)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TIPDESK_SERVER"), server.baseUrl());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    client.setProcessEnvironment(environment);
+    TestServer::dieWithTestProcess(client);
+    client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"));
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -90,6 +129,140 @@ private Q_SLOTS:
         QCOMPARE(shown, messages);
         QVERIFY(!programDir.isEmpty());   // the data module did run
         QVERIFY(QFile::exists(programDir + QStringLiteral("miduseing.wav")));
+    }
+
+    // A second start only brings the running client forward: before any check or window of its
+    // own, it ends with 0.
+    void secondStartBringsTheLoginWindowForward()
+    {
+        TestServer server;
+        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+        pointClientAt(server.baseUrl());
+
+        QWidget otherWindow;   // stands for another program that has the focus
+        enum class Step { LoginUp, OtherActive, LoginInFront } step = Step::LoginUp;
+        int secondResult = -1;
+        bool secondChecked = false;
+        bool broughtForward = false;
+        qsizetype windowsBefore = 0;
+        qsizetype windowsAfter = 0;
+        QPointer<TFrmLogin> login;
+        int ticks = 0;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            if (++ticks > giveUpTicks && login) {
+                login->Button2Click();   // the step did not come: end the run, the checks fail
+                return;
+            }
+            switch (step) {
+            case Step::LoginUp:
+                login = qobject_cast<TFrmLogin *>(QApplication::activeModalWidget());
+                if (!login)
+                    return;
+                otherWindow.show();
+                otherWindow.activateWindow();
+                step = Step::OtherActive;
+                return;
+            case Step::OtherActive:
+                if (QApplication::activeWindow() != &otherWindow)
+                    return;
+                windowsBefore = QApplication::topLevelWidgets().size();
+                secondResult = runProgramEntry([&] { return secondChecked = true; });
+                windowsAfter = QApplication::topLevelWidgets().size();
+                step = Step::LoginInFront;
+                return;
+            case Step::LoginInFront:
+                if (QApplication::activeWindow() == login) {
+                    broughtForward = true;
+                    login->Button2Click();   // the recorder answers the confirmation with OK
+                }
+                return;
+            }
+        });
+        driver.start(10);
+
+        QCOMPARE(runProgramEntry([] { return true; }), 0);
+        QCOMPARE(step, Step::LoginInFront);
+        QVERIFY(broughtForward);
+        QCOMPARE(secondResult, 0);
+        QVERIFY(!secondChecked);
+        QCOMPARE(windowsAfter, windowsBefore);
+        // Only the running login's own confirmation was shown.
+        QCOMPARE(MessageBoxRecorder::shown().size(), 1);
+        QCOMPARE(secondStart(), SingleInstance::Claim::First);   // the ended client freed the socket
+    }
+
+    void secondStartRestoresTheMinimisedMainWindow()
+    {
+        TestServer server;
+        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+        pointClientAt(server.baseUrl());
+
+        enum class Step { Login, MainWindowUp, Minimised, Restored } step = Step::Login;
+        int ticks = 0;
+        bool restored = false;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            TFrmMain *window = visibleMainWindow();
+            if (++ticks > giveUpTicks && window) {
+                window->close();   // the step did not come: end the run, the checks fail
+                return;
+            }
+            switch (step) {
+            case Step::Login:
+                if (auto *login = qobject_cast<TFrmLogin *>(QApplication::activeModalWidget())) {
+                    login->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("demo"));
+                    login->findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("demo123"));
+                    login->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+                    step = Step::MainWindowUp;
+                }
+                return;
+            case Step::MainWindowUp:
+                if (!window)
+                    return;
+                window->showMinimized();
+                step = Step::Minimised;
+                return;
+            case Step::Minimised:
+                if (!window || !window->isMinimized())
+                    return;
+                if (secondStart() == SingleInstance::Claim::AlreadyRunning)
+                    step = Step::Restored;
+                return;
+            case Step::Restored:
+                if (window && !window->isMinimized() && QApplication::activeWindow() == window) {
+                    restored = true;
+                    window->close();   // ends the program
+                }
+                return;
+            }
+        });
+        driver.start(10);
+
+        QCOMPARE(runProgramEntry([] { return true; }), 0);
+        QCOMPARE(step, Step::Restored);
+        QVERIFY(restored);
+        QVERIFY(MessageBoxRecorder::shown().isEmpty());
+    }
+
+    void secondProgramStartEndsAtOnceWithZero()
+    {
+        TestServer server;
+        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
+        QProcess first;
+        startClient(first, server);
+        QVERIFY(first.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SingleInstance::defaultSocketPath()), 20000);
+
+        QProcess second;
+        startClient(second, server);
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);   // the first one, at its login window, goes on
+        first.kill();
+        QVERIFY(first.waitForFinished(10000));
+        QFile::remove(SingleInstance::defaultSocketPath());   // the killed client's
     }
 
     void connectivityInEmptyNetworkNamespace()

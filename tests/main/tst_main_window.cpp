@@ -1,5 +1,6 @@
 // The main window after login: toolbar layout, header labels, content switching, the notice line,
-// the tray menu actions and the deletion of the login row, against the reference server.
+// the tray menu actions, minimising with and without a notification area and the deletion of the
+// login row, against the reference server.
 #include "ClientSession.h"
 #include "GuiTestMain.h"
 #include "ServiceTarget.h"
@@ -580,6 +581,53 @@ private Q_SLOTS:
         AlertSound::play();
         QCOMPARE(AlertSound::player().source(),
                  QUrl::fromLocalFile(other.path() + QStringLiteral("/miduseing.wav")));
+    }
+
+    // Without a notification area the icon could not bring the window back, so minimising leaves
+    // it in the taskbar; the footer says so once, and no box comes up.
+    void withoutTrayMinimisingKeepsTheWindowInTheTaskbar()
+    {
+        TFrmMain window(nullptr, [] { return false; });
+        window.show();
+        QVERIFY(!window.findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"))->isVisible());
+        auto *hint = window.findChild<QLabel *>(QStringLiteral("TrayHint"));
+        QVERIFY(hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"));
+        QVERIFY(hint->geometry().intersects(window.findChild<QWidget *>(QStringLiteral("Panel9"))->rect()));
+        QVERIFY(!window.minimiseHidesToTray());
+        for (int round = 0; round < 2; ++round) {
+            window.showMinimized();
+            QCoreApplication::processEvents();   // a hide would be queued behind the minimise
+            QVERIFY(window.isMinimized());
+            QVERIFY(window.isVisible());
+            window.restoreApplication();
+            QVERIFY(!window.isMinimized());
+        }
+        QVERIFY(MessageBoxRecorder::shown().isEmpty());
+    }
+
+    void withTrayMinimisingLeavesOnlyTheIcon()
+    {
+        bool trayAvailable = true;
+        TFrmMain window(nullptr, [&trayAvailable] { return trayAvailable; });
+        window.show();
+        auto *tray = window.findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"));
+        QVERIFY(tray->isVisible());
+        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("TrayHint"))->isVisible());
+
+        window.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(!window.isVisible());
+        Q_EMIT tray->activated(QSystemTrayIcon::Trigger);   // a click on the icon
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
+
+        // A notification area that went away since: the window stays where it can be found.
+        trayAvailable = false;
+        window.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
     }
 
     void popupClickClosesAllAndRestores()

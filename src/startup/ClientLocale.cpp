@@ -1,0 +1,8 @@
+#include "startup/ClientLocale.h"
+
+#include <QLocale>
+
+void applyClientLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+}
