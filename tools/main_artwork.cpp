@@ -1,5 +1,6 @@
 // Draws the main window's pictures: the header and footer strips, the eleven 35 x 35 toolbar icons
-// and the application icon. Run it to regenerate resources/main/ after changing the artwork:
+// and the application icon; all but the icon also at two pixels per point ("@2x", which Qt picks on
+// denser screens). Run it to regenerate resources/main/ after changing the artwork:
 //   main_artwork <repo>/resources/main
 #include <QDir>
 #include <QFont>
@@ -257,10 +258,17 @@ void drawTile(QPainter &p, const IconDesign &design, double borderWidth = 1.0)
     design.glyph(p, design.dark);
 }
 
-QImage toolbarIcon(const IconDesign &design)
+// An empty picture of `size` points at `scale` pixels per point; painters draw on it in points.
+QImage canvas(QSize size, int scale, QImage::Format format)
 {
-    QImage image(static_cast<int>(tileSize), static_cast<int>(tileSize),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage toolbarIcon(const IconDesign &design, int scale)
+{
+    QImage image = canvas(QSize(int(tileSize), int(tileSize)), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     drawTile(p, design);
@@ -313,11 +321,12 @@ QImage applicationIcon()
     return image;
 }
 
-QImage header()
+QImage header(int scale)
 {
     const int width = 948;
     const int height = 90;
-    QImage image(width, height, QImage::Format_RGB32);
+    const QRect whole(0, 0, width, height);
+    QImage image = canvas(whole.size(), scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -325,13 +334,13 @@ QImage header()
     sky.setColorAt(0.0, QColor(22, 86, 158));
     sky.setColorAt(0.55, QColor(14, 61, 119));
     sky.setColorAt(1.0, QColor(9, 42, 86));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(whole, sky);
 
     // A broad light from the upper left.
     QRadialGradient glow(QPointF(180, -40), 420);
     glow.setColorAt(0.0, QColor(120, 190, 255, 70));
     glow.setColorAt(1.0, QColor(120, 190, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(whole, glow);
 
     // Faint market line with its area, stretched along the whole header.
     QPainterPath line;
@@ -377,29 +386,30 @@ QImage header()
 }
 
 // A footer-wide band, shaded from top to bottom.
-QImage footerGradient(const QColor &top, const QColor &bottom)
+QImage footerGradient(const QColor &top, const QColor &bottom, int scale)
 {
-    QImage image(948, 6, QImage::Format_RGB32);
+    const QRect area(0, 0, 948, 6);
+    QImage image = canvas(area.size(), scale, QImage::Format_RGB32);
     QPainter p(&image);
     QLinearGradient fill(0, 0, 0, 6);
     fill.setColorAt(0.0, top);
     fill.setColorAt(1.0, bottom);
-    p.fillRect(image.rect(), fill);
+    p.fillRect(area, fill);
     return image;
 }
 
-QImage footerStrip()
+QImage footerStrip(int scale)
 {
-    QImage image = footerGradient(QColor(40, 72, 114), QColor(16, 32, 54));
+    QImage image = footerGradient(QColor(40, 72, 114), QColor(16, 32, 54), scale);
     QPainter p(&image);
     p.setPen(QColor(247, 155, 72, 150));
     p.drawLine(0, 0, 948, 0);
     return image;
 }
 
-QImage footerBase()
+QImage footerBase(int scale)
 {
-    return footerGradient(QColor(16, 32, 54), QColor(8, 18, 32));
+    return footerGradient(QColor(16, 32, 54), QColor(8, 18, 32), scale);
 }
 
 bool save(const QImage &image, const QString &path)
@@ -426,15 +436,20 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
-    bool ok = save(header(), target.filePath(QStringLiteral("header.png")))
-        && save(footerStrip(), target.filePath(QStringLiteral("footer-strip.png")))
-        && save(footerBase(), target.filePath(QStringLiteral("footer-base.png")))
-        && save(applicationIcon(), target.filePath(QStringLiteral("tipdesk.png")));
+    bool ok = save(applicationIcon(), target.filePath(QStringLiteral("tipdesk.png")));
     const QList<IconDesign> designs = toolbarDesigns();
-    for (int position = 1; ok && position <= designs.size(); ++position) {
-        ok = save(toolbarIcon(designs.at(position - 1)),
-                  target.filePath(
-                      QStringLiteral("toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0'))));
+    for (const auto &[scale, suffix] : {std::pair {1, ""}, std::pair {2, "@2x"}}) {
+        const auto name = [suffix](const QString &base) -> QString {
+            return base + QLatin1String(suffix) + QStringLiteral(".png");
+        };
+        ok = ok && save(header(scale), target.filePath(name(QStringLiteral("header"))))
+            && save(footerStrip(scale), target.filePath(name(QStringLiteral("footer-strip"))))
+            && save(footerBase(scale), target.filePath(name(QStringLiteral("footer-base"))));
+        for (int position = 1; ok && position <= designs.size(); ++position) {
+            ok = save(toolbarIcon(designs.at(position - 1), scale),
+                      target.filePath(name(
+                          QStringLiteral("toolbar/%1").arg(position, 2, 10, QLatin1Char('0')))));
+        }
     }
     return ok ? 0 : 1;
 }

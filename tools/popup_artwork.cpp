@@ -1,5 +1,6 @@
 // Draws the popup pictures kept in resources/popup: the 195 × 97 background of the main
-// window's popup (made for red text) and the 138 × 3 "STRIP" under gradient popups.
+// window's popup (made for red text), also at two pixels per point ("@2x") for denser screens,
+// and the 138 × 3 "STRIP" under gradient popups.
 // Usage: popup_artwork OUTPUT_DIR
 
 #include <QDir>
@@ -72,9 +73,10 @@ void drawWatermark(QPainter &p)
     p.drawPath(line);
 }
 
-QImage background()
+QImage background(int scale)
 {
-    QImage image(backgroundSize, QImage::Format_RGB32);
+    QImage image(backgroundSize * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);   // the painter draws in points
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -85,7 +87,7 @@ QImage background()
     p.end();
     // The bottom-left pixel is the picture's transparent colour when it is drawn: keep it
     // the white the window is painted on.
-    image.setPixel(0, backgroundSize.height() - 1, qRgb(255, 255, 255));
+    image.setPixel(0, image.height() - 1, qRgb(255, 255, 255));
     return image;
 }
 
@@ -121,7 +123,8 @@ int main(int argc, char **argv)
         err << "popup_artwork: no such folder: " << out.path() << '\n';
         return 1;
     }
-    const bool saved = background().save(out.filePath(QStringLiteral("slidepopup1-background.png")))
+    const bool saved = background(1).save(out.filePath(QStringLiteral("slidepopup1-background.png")))
+        && background(2).save(out.filePath(QStringLiteral("slidepopup1-background@2x.png")))
         && strip().save(out.filePath(QStringLiteral("strip.png")));
     if (!saved) {
         err << "popup_artwork: cannot write into " << out.path() << '\n';

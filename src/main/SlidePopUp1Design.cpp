@@ -1,5 +1,6 @@
 #include "main/SlidePopUp1Design.h"
 
+#include "main/DesignPicture.h"
 #include "popup/SlidePopUp.h"
 
 #include <QGuiApplication>
@@ -50,7 +51,11 @@ void applySlidePopUp1Design(TSlidePopUp &popup)
     popup.setOptions({spCascadePopups, spAllowScroll});
     popup.setTextAlignment(taCenter);
     popup.setBackgroundDrawMethod(dmFit);
-    popup.setBackgroundImage(QImage(QStringLiteral(":/popup/slidepopup1-background.png")));
+    // For the densest screen: the picture is stretched over the window anyway, so a finer source
+    // only ever makes it sharper.
+    popup.setBackgroundImage(
+        designPicture(QStringLiteral(":/popup/slidepopup1-background.png"), qApp->devicePixelRatio())
+            .toImage());
     popup.setTextCursor(Qt::ArrowCursor);
     popup.setPopupMarge(2);
     popup.setPopupStartX(16);

@@ -9,6 +9,7 @@
 #include "content/GridFill.h"
 #include "content/UnitSMNC.h"
 #include "main/AlertSound.h"
+#include "main/DesignPicture.h"
 #include "main/MarqueeStatus.h"
 #include "main/SlidePopUp1Design.h"
 #include "popup/SlidePopUp.h"
@@ -99,7 +100,7 @@ TFormSMNC &alertWindow(Tmain *current)
 QLabel *makePicture(const QString &resource, QWidget *parent)
 {
     auto *picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(resource));
+    picture->setPixmap(designPicture(resource, parent->devicePixelRatioF()));
     picture->setScaledContents(true);
     return picture;
 }
@@ -199,8 +200,9 @@ QWidget *TFrmMain::buildHeader()
         auto *button = new QToolButton(Panel7);
         button->setObjectName(QString::fromLatin1(slot.buttonName));
         button->setText(QString::fromUtf16(slot.designedCaption));
-        button->setIcon(
-            QIcon(QStringLiteral(":/main/toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0'))));
+        button->setIcon(QIcon(designPicture(
+            QStringLiteral(":/main/toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0')),
+            button->devicePixelRatioF())));
         button->setIconSize(QSize(35, 35));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);

@@ -63,12 +63,15 @@ void drawBackgroundImage(QPainter &painter, const QImage &picture, TSlideImageDr
     case dmActualSize:
         painter.drawImage(0, 0, picture);
         break;
-    case dmTile:
-        for (int x = 0; x < area.width(); x += picture.width()) {
-            for (int y = 0; y < area.height(); y += picture.height())
+    case dmTile: {
+        // In points: a picture made for a denser screen covers fewer points than it has pixels.
+        const QSize tile = picture.deviceIndependentSize().toSize();
+        for (int x = 0; x < area.width(); x += tile.width()) {
+            for (int y = 0; y < area.height(); y += tile.height())
                 painter.drawImage(x, y, picture);
         }
         break;
+    }
     case dmFit:
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);

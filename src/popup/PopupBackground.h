@@ -23,7 +23,7 @@ void paintGradient(QPainter &painter, QSize area, const QColor &c1, const QColor
 QImage withAutoTransparency(const QImage &picture);
 
 // Draws the (already transparent) picture over `area` starting at (0, 0): once unscaled,
-// tiled, or stretched to fit.
+// tiled, or stretched to fit. A picture with a device pixel ratio above 1 counts in points.
 void drawBackgroundImage(QPainter &painter, const QImage &picture, TSlideImageDrawMethod method,
                          QSize area);
 
