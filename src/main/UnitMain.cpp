@@ -25,6 +25,7 @@
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -125,10 +126,11 @@ QString levelName(const QString &level)
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget *parent)
+TFrmMain::TFrmMain(QWidget *parent, TrayProbe trayAvailable)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_trayAvailable(trayAvailable ? std::move(trayAvailable) : TrayProbe(&QSystemTrayIcon::isSystemTrayAvailable))
 {
     // No maximise hint: the window manager then neither shows a maximise button nor maximises
     // or restores the window on a double click on its title bar.
@@ -246,13 +248,22 @@ QWidget *TFrmMain::buildFooter()
     RzMarqueeStatus1 = new MarqueeStatus(Panel9);
     RzMarqueeStatus1->setObjectName(QStringLiteral("RzMarqueeStatus1"));
     RzMarqueeStatus1->setText(QStringLiteral("提示信息1"));
+    // Shown beside the notice line only where there is no notification area (buildTrayIcon).
+    m_trayHint = new QLabel(QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"), Panel9);
+    m_trayHint->setObjectName(QStringLiteral("TrayHint"));
+    m_trayHint->hide();
+    auto *noticeRow = new QHBoxLayout;
+    noticeRow->setContentsMargins(0, 0, 8, 0);
+    noticeRow->setSpacing(8);
+    noticeRow->addWidget(RzMarqueeStatus1, 1);
+    noticeRow->addWidget(m_trayHint);
 
     QLabel *image2 = makePicture(QStringLiteral(":/main/footer-base.png"), Panel9);
     image2->setObjectName(QStringLiteral("Image2"));
     image2->setFixedHeight(6);
 
     layout->addWidget(panel1);
-    layout->addWidget(RzMarqueeStatus1, 1);
+    layout->addLayout(noticeRow, 1);
     layout->addWidget(image2);
     return Panel9;
 }
@@ -277,8 +288,17 @@ void TFrmMain::buildTrayIcon()
                 if (reason == QSystemTrayIcon::Trigger)
                     restoreApplication();
             });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+    // Without a notification area the icon could not bring the window back: minimising keeps it
+    // in the taskbar, and the footer says so once instead of a box at every minimise.
+    if (m_trayAvailable())
         RzTrayIcon1->show();
+    else
+        m_trayHint->show();
+}
+
+bool TFrmMain::minimiseHidesToTray() const
+{
+    return RzTrayIcon1->isVisible() && m_trayAvailable();
 }
 
 QToolButton *TFrmMain::toolbarButton(int position) const
@@ -616,11 +636,15 @@ void TFrmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         RzMarqueeStatus1->setRunning(isVisible() && !isMinimized());
-    if (event->type() == QEvent::WindowStateChange && isMinimized()
-        && QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && minimiseHidesToTray()) {
         // Leave only the notification-area icon; hiding from inside the state change confuses
-        // some window managers, so it happens right after.
-        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+        // some window managers, so it happens right after, unless the window is back by then.
+        QMetaObject::invokeMethod(
+            this, [this] {
+                if (isMinimized())
+                    hide();
+            },
+            Qt::QueuedConnection);
     }
 }
 

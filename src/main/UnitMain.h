@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class MarqueeStatus;
 class QFrame;
 class QLabel;
@@ -27,7 +29,10 @@ class TFrmMain final : public QWidget
     Q_DISABLE_COPY_MOVE(TFrmMain)
 
 public:
-    explicit TFrmMain(QWidget *parent = nullptr);
+    // Whether the desktop has a notification area now; empty asks the system.
+    using TrayProbe = std::function<bool()>;
+
+    explicit TFrmMain(QWidget *parent = nullptr, TrayProbe trayAvailable = {});
     ~TFrmMain() override;
 
     // The content window embedded now, or none.
@@ -54,6 +59,10 @@ public:
 
     // Whether the last poll could not reach the server (the tray icon then says so).
     bool connectionLost() const { return m_connectionLost; }
+
+    // Whether minimising leaves only the notification-area icon: only while that icon is shown
+    // and a notification area still exists. Otherwise the window stays in the taskbar.
+    bool minimiseHidesToTray() const;
 
     // The toolbar button of position 1..11.
     QToolButton *toolbarButton(int position) const;
@@ -103,6 +112,7 @@ private:
     QLabel *Label6 = nullptr;
     QLabel *Label8 = nullptr;
     QLabel *Label9 = nullptr;
+    QLabel *m_trayHint = nullptr; // says once that the window comes back from the taskbar
     QFrame *Panel8 = nullptr;
     QFrame *Panel9 = nullptr;
     MarqueeStatus *RzMarqueeStatus1 = nullptr;
@@ -113,6 +123,7 @@ private:
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
 
+    TrayProbe m_trayAvailable;
     QWidget *m_hostPanel = nullptr;
     CurrentContentWindow m_content;
     bool m_showSequenceRun = false;

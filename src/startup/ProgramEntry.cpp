@@ -1,6 +1,7 @@
 #include "startup/ProgramEntry.h"
 
 #include "app/DataModule.h"
+#include "app/SingleInstance.h"
 #include "main/UnitMain.h"
 #include "startup/UnitLogin.h"
 #include "ui/MessageBoxes.h"
@@ -9,8 +10,33 @@
 
 #include <memory>
 
+namespace {
+
+// What a second start brings forward: the main window once the user is logged in, back from the
+// tray or the taskbar as the tray icon's click brings it; then whatever modal window is up on top
+// (the login window, or a message box), which is all the client shows before the login.
+void bringClientForward(TFrmMain *shownMainWindow)
+{
+    if (shownMainWindow)
+        shownMainWindow->restoreApplication();
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+} // namespace
+
 int runProgramEntry(const std::function<bool()> &connectivityCheck)
 {
+    // Before any check or window: a second start only brings the running client forward.
+    SingleInstance instance;
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning)
+        return 0;
+    TFrmMain *shownMainWindow = nullptr;
+    QObject::connect(&instance, &SingleInstance::showRequested,
+                     [&shownMainWindow] { bringClientForward(shownMainWindow); });
+
     if (!connectivityCheck()) {
         showMessage(nullptr, QStringLiteral("没有连接上网络请先连接网络再打开本软件，请关闭!"),
                     QStringLiteral("提示"), BoxIcon::None, BoxButtons::Ok);
@@ -29,5 +55,8 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
         return 0;
 
     mainWindow.show();
-    return QApplication::exec();
+    shownMainWindow = &mainWindow;
+    const int code = QApplication::exec();
+    shownMainWindow = nullptr;   // the window's destruction still waits for its last call
+    return code;
 }

@@ -582,6 +582,37 @@ private Q_SLOTS:
                  QUrl::fromLocalFile(other.path() + QStringLiteral("/miduseing.wav")));
     }
 
+    // With a notification area, minimising leaves only its icon; without one the window stays in
+    // the taskbar and the footer says so, once, instead of a box at every minimise.
+    void minimiseWithAndWithoutNotificationArea_data()
+    {
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::newRow("notification area") << true;
+        QTest::newRow("none, as on a bare desktop") << false;
+    }
+
+    void minimiseWithAndWithoutNotificationArea()
+    {
+        QFETCH(bool, trayAvailable);
+        auto window = std::make_unique<TFrmMain>(nullptr, [trayAvailable] { return trayAvailable; });
+        window->show();
+        auto *hint = window->findChild<QLabel *>(QStringLiteral("TrayHint"));
+        QVERIFY(hint);
+        QCOMPARE(hint->isVisible(), !trayAvailable);
+        QCOMPARE(hint->text(), QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"));
+        QCOMPARE(window->minimiseHidesToTray(), trayAvailable);
+
+        for (int round = 0; round < 2; ++round) {
+            window->showMinimized();
+            QCoreApplication::processEvents();   // the hide to the tray is queued
+            QCOMPARE(window->isVisible(), !trayAvailable);
+            QVERIFY(MessageBoxRecorder::shown().isEmpty());
+            window->restoreApplication();
+            QVERIFY(window->isVisible());
+            QVERIFY(!window->isMinimized());
+        }
+    }
+
     void popupClickClosesAllAndRestores()
     {
         auto window = shownMainWindow();

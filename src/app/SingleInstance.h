@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+// One client per user: the first start listens on a local socket in the user's runtime folder; a
+// later start finds it there, asks it to come forward and ends. Two copies of one account would
+// otherwise take the login from each other.
+class SingleInstance final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SingleInstance)
+
+public:
+    enum class Claim {
+        First,            // this process is the client; later starts reach it
+        AlreadyRunning,   // another client runs and was asked to come forward
+    };
+
+    // socketPath: full path of the socket; the default is the user's own.
+    explicit SingleInstance(const QString &socketPath = defaultSocketPath(), QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // Decides which of the two this start is. Starts at the same moment take turns through a lock
+    // file beside the socket, so exactly one of them becomes the first. A socket file that nobody
+    // answers on (left by a crashed run) is taken over.
+    Claim claim();
+
+    QString socketPath() const { return m_socketPath; }
+    bool listening() const;
+
+    // The socket in the user's runtime folder ($XDG_RUNTIME_DIR), named after the application.
+    static QString defaultSocketPath();
+
+Q_SIGNALS:
+    // A later start asked this one to show itself.
+    void showRequested();
+
+private:
+    bool askRunningInstance();
+    void listen();
+    void acceptRequests();
+
+    QString m_socketPath;
+    QLocalServer *m_server = nullptr;
+};

@@ -1,0 +1,128 @@
+// One client per user: the first start owns the socket, later starts reach it and end, a socket
+// left by a crashed run does not block the next start, and the real program obeys all of it.
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// What a crashed run leaves behind: a bound socket file nobody listens on.
+bool leaveStaleSocket(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof(address.sun_path)))
+        return false;
+    memcpy(address.sun_path, name.constData(), name.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound && QFile::exists(path);
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir runtime;
+    QString socketPath() const { return runtime.filePath(QStringLiteral("TipDesk.instance")); }
+
+private Q_SLOTS:
+    void firstStartWinsAndLaterStartsReachIt()
+    {
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        QVERIFY(first.listening());
+
+        for (int start = 1; start <= 3; ++start) {
+            SingleInstance later(socketPath());
+            QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
+            QVERIFY(!later.listening());
+            QTRY_COMPARE(asked.count(), start);
+        }
+        QVERIFY(first.listening());
+    }
+
+    void endingFreesTheSocket()
+    {
+        {
+            SingleInstance first(socketPath());
+            QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        }
+        QVERIFY(!QFile::exists(socketPath()));
+        SingleInstance next(socketPath());
+        QCOMPARE(next.claim(), SingleInstance::Claim::First);
+        QVERIFY(next.listening());
+    }
+
+    void crashedRunsSocketIsTakenOver()
+    {
+        QVERIFY(leaveStaleSocket(socketPath()));
+        SingleInstance next(socketPath());
+        QCOMPARE(next.claim(), SingleInstance::Claim::First);
+        QVERIFY(next.listening());
+        SingleInstance later(socketPath());
+        QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
+    }
+
+    // Somebody else's bytes on the socket are not a request to come forward.
+    void otherTrafficIsIgnored()
+    {
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        QLocalSocket stranger;
+        stranger.connectToServer(socketPath());
+        QVERIFY(stranger.waitForConnected(3000));
+        stranger.write(QByteArray(4096, 'x') + "\nshow\n");
+        QVERIFY(stranger.waitForBytesWritten(3000));
+        QTRY_VERIFY(stranger.state() == QLocalSocket::UnconnectedState);
+        QCOMPARE(asked.count(), 0);
+        SingleInstance later(socketPath());
+        QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
+        QTRY_COMPARE(asked.count(), 1);
+    }
+
+    // The program itself: a second start asks the first to come forward and ends at once with 0,
+    // before it checks the network or shows anything.
+    void secondProgramStartEndsAndBringsTheFirstForward()
+    {
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+
+        QProcess second;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("TIPDESK_SERVER"), QStringLiteral("http://192.0.2.10/"));
+        second.setProcessEnvironment(environment);
+        second.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"), {});
+        QVERIFY2(second.waitForStarted(), qPrintable(second.errorString()));
+        // Our event loop must run meanwhile so that the request is taken.
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE(asked.count(), 1);
+    }
+
+    void cleanup() { QFile::remove(socketPath()); }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_single_instance.moc"
