@@ -15,14 +15,18 @@
 #include "content/StringGrid.h"
 #include "content/UnitSMNC.h"
 #include "service/ResultDocument.h"
+#include "skin/Skin.h"
 #include "ui/MessageBoxes.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 
@@ -238,6 +242,32 @@ private Q_SLOTS:
         QCOMPARE(window->DateTimePicker1->width(), 81);
         QCOMPARE(window->Button2->text(), QStringLiteral("查询"));
         QCOMPARE(window->Button2->size(), QSize(61, 22));
+    }
+
+    // The pickers' calendars: whole months (August 2026 spans six weeks) and Chinese names, as
+    // the program sets its locale, in the skin the main window gives them.
+    void datePickerCalendars()
+    {
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        auto window = openedWindow();
+        applySkin(window.get());
+        window->show();
+        for (QDateEdit *picker : {window->DateTimePicker1, window->DateTimePicker2}) {
+            picker->setDate(QDate(2026, 8, 15));
+            QTest::mouseClick(picker, Qt::LeftButton, {},
+                              QPoint(picker->width() - 5, picker->height() / 2));
+            QCalendarWidget *calendar = picker->calendarWidget();
+            QTRY_VERIFY(calendar->isVisible());
+            const auto *view = calendar->findChild<QTableView *>();
+            QVERIFY(view);
+            QCOMPARE(view->model()->rowCount(), 7);   // the weekday names and six weeks
+            QVERIFY2(view->rowViewportPosition(6) + view->rowHeight(6) <= view->viewport()->height(),
+                     "the sixth week row is cut off");
+            QCOMPARE(calendar->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"))->text(),
+                     QStringLiteral("八月"));
+            QVERIFY(view->model()->data(view->model()->index(0, 1)).toString().startsWith(u'周'));
+            calendar->window()->close();
+        }
     }
 
     void gridsShowTodayLatestAndLive_data()
