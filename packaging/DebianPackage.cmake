@@ -23,13 +23,16 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The files in /etc are the administrator's once installed: dpkg keeps their changes.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/conffiles)
 # Libraries the programs link come from dpkg-shlibdeps; the private ones are in the package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (relative to the package's staging folder, where CPack runs dpkg-shlibdeps)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${TIPDESK_PRIVATE_LIBDIR})
-# What Qt loads at run time and dpkg-shlibdeps cannot see: the X11 platform plugin, the web
-# engine's helper process, the multimedia plugins (shipped with libqt6multimedia6).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6webenginecore6-bin, libqt6multimedia6")
+# What Qt loads at run time and dpkg-shlibdeps cannot see: the X11 platform plugin. (The web
+# engine's helper process comes with libqt6webenginecore6's own dependencies, the multimedia
+# plugins with libqt6multimedia6.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sqlite3")
 
