@@ -10,6 +10,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.tipdesk.TipDesk"));
     // Every text of the client is Chinese; dates and calendars read so whatever the system's locale.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QApplication::setQuitOnLastWindowClosed(false);   // the tray icon keeps the client alive
