@@ -1,4 +1,5 @@
 // Draws the main window's pictures: the header and footer strips, the eleven 35 x 35 toolbar icons
+// (and their 70 x 70 @2x versions)
 // and the application icon. Run it to regenerate resources/main/ after changing the artwork:
 //   main_artwork <repo>/resources/main
 #include <QDir>
@@ -257,12 +258,14 @@ void drawTile(QPainter &p, const IconDesign &design, double borderWidth = 1.0)
     design.glyph(p, design.dark);
 }
 
-QImage toolbarIcon(const IconDesign &design)
+// scale 2 draws the @2x picture that high-density screens get instead.
+QImage toolbarIcon(const IconDesign &design, int scale)
 {
-    QImage image(static_cast<int>(tileSize), static_cast<int>(tileSize),
+    QImage image(static_cast<int>(tileSize) * scale, static_cast<int>(tileSize) * scale,
                  QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    p.scale(scale, scale);
     drawTile(p, design);
     return image;
 }
@@ -432,9 +435,9 @@ int main(int argc, char *argv[])
         && save(applicationIcon(), target.filePath(QStringLiteral("tipdesk.png")));
     const QList<IconDesign> designs = toolbarDesigns();
     for (int position = 1; ok && position <= designs.size(); ++position) {
-        ok = save(toolbarIcon(designs.at(position - 1)),
-                  target.filePath(
-                      QStringLiteral("toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0'))));
+        const QString name = QStringLiteral("toolbar/%1").arg(position, 2, 10, QLatin1Char('0'));
+        ok = save(toolbarIcon(designs.at(position - 1), 1), target.filePath(name + u".png"))
+            && save(toolbarIcon(designs.at(position - 1), 2), target.filePath(name + u"@2x.png"));
     }
     return ok ? 0 : 1;
 }

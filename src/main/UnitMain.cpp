@@ -77,6 +77,18 @@ QIcon applicationIcon()
     return QIcon(QStringLiteral(":/main/tipdesk.png"));
 }
 
+// Toolbar entry N's icon with its picture for double density. QIcon would find the @2x file by
+// itself only when the screen had that density at start; added here, a window moved to a
+// high-density screen gets it too.
+QIcon toolbarIcon(int position)
+{
+    const QString base = QStringLiteral(":/main/toolbar/%1").arg(position, 2, 10, QLatin1Char('0'));
+    QIcon icon;
+    icon.addFile(base + QStringLiteral(".png"), QSize(35, 35));
+    icon.addFile(base + QStringLiteral("@2x.png"), QSize(70, 70));
+    return icon;
+}
+
 // The tray icon while the server cannot be reached: the same picture, greyed.
 QIcon disconnectedIcon()
 {
@@ -199,8 +211,7 @@ QWidget *TFrmMain::buildHeader()
         auto *button = new QToolButton(Panel7);
         button->setObjectName(QString::fromLatin1(slot.buttonName));
         button->setText(QString::fromUtf16(slot.designedCaption));
-        button->setIcon(
-            QIcon(QStringLiteral(":/main/toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0'))));
+        button->setIcon(toolbarIcon(position));
         button->setIconSize(QSize(35, 35));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);

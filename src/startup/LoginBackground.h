@@ -5,4 +5,6 @@
 
 // The login window's face (500 x 330): it draws the field labels, the log-in, register and close
 // hot spots and the link area, so the transparent controls laid over it line up with what it shows.
-QPixmap paintLoginBackground(const QString &systemName);
+// density: the screen's device pixel ratio; the picture is drawn at that many pixels per point,
+// so that text and lines stay sharp on a high-density screen.
+QPixmap paintLoginBackground(const QString &systemName, qreal density = 1);

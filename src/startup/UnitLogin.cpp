@@ -72,7 +72,7 @@ void TFrmLogin::buildControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 500, 330);
     Image1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    Image1->setPixmap(paintLoginBackground(QString()));
+    Image1->setPixmap(paintLoginBackground(QString(), devicePixelRatioF()));
     Image1->installEventFilter(this);
 
     Edit1 = new QLineEdit(this);
@@ -158,7 +158,7 @@ bool TFrmLogin::loadConfiguration()
         m_chatLink = SystemConfiguration::qqChatLink(kfqq);
         RzURLLabel1->setToolTip(m_chatLink);
         setGeneralErrorCaption(gpsysname);
-        Image1->setPixmap(paintLoginBackground(gpsysname));
+        Image1->setPixmap(paintLoginBackground(gpsysname, devicePixelRatioF()));
         Memo1->setPlainText(load.notice);
     }
     switch (load.failure) {
