@@ -29,10 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/conffiles)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (relative to the package's staging folder, where CPack runs dpkg-shlibdeps)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${TIPDESK_PRIVATE_LIBDIR})
-# What Qt loads at run time and dpkg-shlibdeps cannot see: the X11 platform plugin. (The web
-# engine's helper process comes with libqt6webenginecore6's own dependencies, the multimedia
-# plugins with libqt6multimedia6.)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# What Qt loads at run time comes with the libraries dpkg-shlibdeps finds: the X11 platform plugin
+# with libqt6gui6, the web engine's helper process with libqt6webenginecore6, the multimedia
+# plugins with libqt6multimedia6.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sqlite3")
 
