@@ -9,6 +9,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 namespace DemoSeed {
 
 namespace {
@@ -32,6 +34,11 @@ const char16_t *const ToolbarCaptions[] = {u"预警管理", u"私募内参", u"�
                                            u"新闻资讯", u"价值评估", u"个股档案", u"大盘资金",
                                            u"研究报告", u"综合报告", u"系统设置"};
 
+QTime designedTime(const char *time)
+{
+    return QTime::fromString(QLatin1String(time), u"hh:mm:ss");
+}
+
 struct DemoAlert
 {
     int daysAgo;
@@ -43,14 +50,16 @@ struct DemoAlert
     const char16_t *reason;
 };
 
-// Oldest first: ids ascend with time, as the operators would have published them.
+// Oldest first: ids ascend with time, as the operators would have published them. Only today and
+// yesterday: the alert window opens with its range on those two days beside the latest 30 alerts,
+// so both lists agree until the operators have published more than 30.
 const DemoAlert Alerts[] = {
-    {3, "09:42:10", 3, u"600036", u"35.20", u"买入", u"银行板块估值修复，股息率具备吸引力"},
-    {3, "13:15:44", 2, u"002594", u"238.60", u"买入", u"新能源车销量超预期，放量突破平台"},
-    {2, "10:05:31", 1, u"601012", u"22.45", u"持有", u"光伏产业链价格企稳，耐心等待反转"},
-    {2, "14:20:02", 3, u"000651", u"38.90", u"卖出", u"短期涨幅较大，获利了结"},
-    {1, "09:50:18", 0, u"600900", u"23.10", u"买入", u"水电龙头业绩稳健，防御配置"},
+    {1, "09:42:10", 3, u"600036", u"35.20", u"买入", u"银行板块估值修复，股息率具备吸引力"},
+    {1, "10:05:31", 1, u"601012", u"22.45", u"持有", u"光伏产业链价格企稳，耐心等待反转"},
     {1, "11:02:37", 2, u"300750", u"192.00", u"持有", u"回踩五日均线，趋势未变"},
+    {1, "13:15:44", 2, u"002594", u"238.60", u"买入", u"新能源车销量超预期，放量突破平台"},
+    {1, "14:20:02", 3, u"000651", u"38.90", u"卖出", u"短期涨幅较大，获利了结"},
+    {1, "14:50:18", 0, u"600900", u"23.10", u"买入", u"水电龙头业绩稳健，防御配置"},
     {0, "09:31:05", 3, u"600519", u"1675.00", u"买入", u"白酒龙头回调到位，主力资金持续流入"},
     {0, "09:48:22", 2, u"300750", u"198.40", u"买入", u"放量突破前高，量价配合良好"},
     {0, "10:12:40", 1, u"601318", u"45.62", u"持有", u"保险板块估值低位，继续持有"},
@@ -98,10 +107,36 @@ const DemoBulletin Bulletins[] = {
      u"年末重点关注高股息与业绩确定性强的龙头公司。"},
 };
 
+// The designed clock time of the latest entry of today, in any table.
+int latestTodaySeconds()
+{
+    int latest = 0;
+    const auto consider = [&](int daysAgo, const char *time) {
+        if (daysAgo == 0)
+            latest = std::max(latest, QTime(0, 0).secsTo(designedTime(time)));
+    };
+    for (const DemoAlert &alert : Alerts)
+        consider(alert.daysAgo, alert.time);
+    for (const DemoLiveItem &item : LiveItems)
+        consider(item.daysAgo, item.time);
+    for (const DemoBulletin &bulletin : Bulletins)
+        consider(bulletin.daysAgo, bulletin.time);
+    return latest;
+}
+
+// Earlier days keep their designed times. Today's do once the day has passed them (and a minute
+// more); before that they are squeezed, in the same order, into the time since midnight, so that
+// nothing lies in the future and an alert published now sorts above all of them.
 QDateTime demoTime(int daysAgo, const char *time)
 {
-    return QDateTime(ServerClock::today().addDays(-daysAgo),
-                     QTime::fromString(QLatin1String(time), u"hh:mm:ss"));
+    const QDateTime now = ServerClock::now();
+    const QDateTime dayStart(now.date().addDays(-daysAgo), QTime(0, 0));
+    const qint64 designed = QTime(0, 0).secsTo(designedTime(time));
+    if (daysAgo > 0)
+        return dayStart.addSecs(designed);
+    const qint64 span = latestTodaySeconds() + 60;
+    const qint64 elapsed = dayStart.secsTo(now);
+    return dayStart.addSecs(elapsed >= span ? designed : designed * elapsed / span);
 }
 
 QString text(const char16_t *utf16)

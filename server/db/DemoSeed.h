@@ -5,9 +5,9 @@
 
 class SqliteDatabase;
 
-// The demo database: Chinese configuration and toolbar, accounts of every level, alerts and
-// live items today and on earlier days, two bulletins of each kind. The caller holds the
-// transaction.
+// The demo database: Chinese configuration and toolbar, accounts of every level, alerts today
+// and yesterday, live items today and on earlier days, two bulletins of each kind, none of them
+// later than the server's clock. The caller holds the transaction.
 namespace DemoSeed {
 
 // baseUrl is the server's own address ending in "/", used for the toolbar pages.

@@ -37,6 +37,8 @@ PasswordChangeOutcome changeAccountPassword(const QString &oldPassword, const QS
     const QString password = trimmedText(newPassword);
     if (password != trimmedText(confirmation))
         return PasswordChangeOutcome::ConfirmationDiffers;
+    if (password.isEmpty())
+        return PasswordChangeOutcome::NewPasswordEmpty;
     if (trimmedText(oldPassword) != trimmedText(userpas))
         return PasswordChangeOutcome::OldPasswordWrong;
     QString answer;

@@ -3,11 +3,13 @@
 #include <QString>
 
 // Changing the logged-in user's password on the server. The checks run in this order and the first
-// that fails decides: the new password and its confirmation differ (both trimmed), the old password
+// that fails decides: the new password and its confirmation differ (both trimmed), the new password
+// is empty (the login refuses an empty password, so the account would be locked), the old password
 // is not the one the user logged in with. Otherwise the statement is sent, and only the server's
 // "true" counts as a change.
 enum class PasswordChangeOutcome {
     ConfirmationDiffers,
+    NewPasswordEmpty,
     OldPasswordWrong,
     Changed,
     Refused,

@@ -164,6 +164,9 @@ void TFormXTSZ::Button1Click()
         case PasswordChangeOutcome::ConfirmationDiffers:
             showMessage(this, QStringLiteral("修改密码输入不一致!"), errorCaption, BoxIcon::Error);
             break;
+        case PasswordChangeOutcome::NewPasswordEmpty:
+            showMessage(this, QStringLiteral("新密码不能为空!"), errorCaption, BoxIcon::Error);
+            break;
         case PasswordChangeOutcome::OldPasswordWrong:
             showMessage(this, QStringLiteral("原始密码输入错误!"), errorCaption, BoxIcon::Error);
             break;

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -16,6 +17,8 @@ constexpr int lockWaitMs = 10000;
 // A running client's socket accepts at once, even while its event loop is busy: the system queues
 // the connection and the request.
 constexpr int socketWaitMs = 3000;
+// How long a connection may take to send its request.
+constexpr int requestWaitMs = 3000;
 
 } // namespace
 
@@ -87,15 +90,19 @@ void SingleInstance::acceptRequests()
     while (QLocalSocket *peer = m_server->nextPendingConnection()) {
         peer->setParent(this);
         peer->setReadBufferSize(showRequest.size());
+        // One request per connection, of a known length: whatever else arrives, or nothing in
+        // time, ends the connection, so no peer can hold one open.
         const auto readRequest = [this, peer] {
-            if (!peer->canReadLine())
+            if (peer->bytesAvailable() < showRequest.size())
                 return;
-            if (peer->readLine() == showRequest)
+            if (peer->read(showRequest.size()) == showRequest)
                 Q_EMIT showRequested();
-            peer->disconnectFromServer();
+            peer->abort();
+            peer->deleteLater();
         };
         connect(peer, &QLocalSocket::readyRead, this, readRequest);
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        QTimer::singleShot(requestWaitMs, peer, [peer] { peer->abort(); });
         readRequest();   // the request may have arrived with the connection
     }
 }

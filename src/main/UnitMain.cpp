@@ -78,6 +78,21 @@ QIcon applicationIcon()
     return QIcon(QStringLiteral(":/main/tipdesk.png"));
 }
 
+// Toolbar entry N's icon with its picture for double density. QIcon would find the @2x file by
+// itself only when the screen had that density at start; added here, a window moved between
+// screens of ratio 1 and 2 gets the right one. Qt 6.4 takes the plain picture for every ratio
+// below 2 when both are there, so on a screen between 1 and 2 the icon has only the finer one,
+// scaled down a little.
+QIcon toolbarIcon(int position, qreal ratio)
+{
+    const QString base = QStringLiteral(":/main/toolbar/%1").arg(position, 2, 10, QLatin1Char('0'));
+    QIcon icon;
+    if (ratio <= 1 || ratio >= 2)
+        icon.addFile(base + QStringLiteral(".png"), QSize(35, 35));
+    icon.addFile(base + QStringLiteral("@2x.png"), QSize(70, 70));
+    return icon;
+}
+
 // The tray icon while the server cannot be reached: the same picture, greyed.
 QIcon disconnectedIcon()
 {
@@ -200,9 +215,7 @@ QWidget *TFrmMain::buildHeader()
         auto *button = new QToolButton(Panel7);
         button->setObjectName(QString::fromLatin1(slot.buttonName));
         button->setText(QString::fromUtf16(slot.designedCaption));
-        button->setIcon(QIcon(designPicture(
-            QStringLiteral(":/main/toolbar/%1.png").arg(position, 2, 10, QLatin1Char('0')),
-            button->devicePixelRatioF())));
+        button->setIcon(toolbarIcon(position, button->devicePixelRatioF()));
         button->setIconSize(QSize(35, 35));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);

@@ -63,11 +63,11 @@ void paintHotSpotButton(QPainter &p, const QRect &r, const QString &text, const 
 }
 } // namespace
 
-QPixmap paintLoginBackground(const QString &systemName, qreal ratio)
+QPixmap paintLoginBackground(const QString &systemName, qreal density)
 {
-    const QRect face(0, 0, 500, 330);
-    QPixmap picture(face.size() * ratio);
-    picture.setDevicePixelRatio(ratio);   // the painter draws in points
+    const QRect area(0, 0, 500, 330);
+    QPixmap picture(area.size() * density);
+    picture.setDevicePixelRatio(density);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -75,11 +75,11 @@ QPixmap paintLoginBackground(const QString &systemName, qreal ratio)
     QLinearGradient ground(0, 0, 0, 330);
     ground.setColorAt(0, QColor(18, 38, 74));
     ground.setColorAt(1, QColor(9, 20, 44));
-    p.fillRect(face, ground);
+    p.fillRect(area, ground);
     QRadialGradient glow(QPointF(120, 190), 220);
     glow.setColorAt(0, QColor(200, 60, 50, 90));
     glow.setColorAt(1, QColor(200, 60, 50, 0));
-    p.fillRect(face, glow);
+    p.fillRect(area, glow);
 
     // Title bar strip with the system's name and the close hot spot (446, 0, 43 x 20).
     p.fillRect(QRect(0, 0, 500, 26), QColor(0, 0, 0, 70));

@@ -10,6 +10,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.tipdesk.TipDesk"));
     applyClientLocale();
     QApplication::setQuitOnLastWindowClosed(false);   // the tray icon keeps the client alive
 

@@ -317,6 +317,12 @@ private Q_SLOTS:
         QTest::newRow("old password wrong")
             << QStringLiteral("old-PW") << QStringLiteral("new") << QStringLiteral("new")
             << PasswordChangeOutcome::OldPasswordWrong;
+        QTest::newRow("new password empty")
+            << QStringLiteral("old-pw") << QString() << QString()
+            << PasswordChangeOutcome::NewPasswordEmpty;
+        QTest::newRow("new password only blanks")
+            << QStringLiteral("old-pw") << QStringLiteral("  \t") << QStringLiteral(" ")
+            << PasswordChangeOutcome::NewPasswordEmpty;
         QTest::newRow("old password empty")
             << QString() << QStringLiteral("new") << QStringLiteral("new")
             << PasswordChangeOutcome::OldPasswordWrong;
@@ -460,6 +466,11 @@ private Q_SLOTS:
         auto shown =
             tryPassword(QStringLiteral("old-pw"), QStringLiteral("a"), QStringLiteral("b"));
         QCOMPARE(shown.text, QStringLiteral("修改密码输入不一致!"));
+        QCOMPARE(shown.caption, QStringLiteral("错误！"));
+        QCOMPARE(shown.icon, BoxIcon::Error);
+
+        shown = tryPassword(QStringLiteral("old-pw"), QString(), QString());
+        QCOMPARE(shown.text, QStringLiteral("新密码不能为空!"));
         QCOMPARE(shown.caption, QStringLiteral("错误！"));
         QCOMPARE(shown.icon, BoxIcon::Error);
 

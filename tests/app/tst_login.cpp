@@ -11,6 +11,7 @@
 #include "app/RememberedLogin.h"
 #include "app/UnitGlouble.h"
 #include "service/WebService.h"
+#include "startup/LoginBackground.h"
 #include "startup/UnitLogin.h"
 #include "ui/MessageBoxes.h"
 
@@ -126,6 +127,20 @@ private Q_SLOTS:
         QTest::newRow("both empty") << QString() << QString();
         QTest::newRow("blank name") << QStringLiteral("   ") << QStringLiteral("x");
         QTest::newRow("blank password") << QStringLiteral("李 四") << QStringLiteral(" \t ");
+    }
+
+    // The window's face is drawn at the screen's density, so its text stays sharp there.
+    void faceIsDrawnAtTheScreensDensity()
+    {
+        for (const qreal density : {1.0, 1.5, 2.0}) {
+            const QPixmap face = paintLoginBackground(QStringLiteral("甲"), density);
+            QCOMPARE(face.devicePixelRatio(), density);
+            QCOMPARE(face.size(), (QSizeF(500, 330) * density).toSize());
+            QCOMPARE(face.deviceIndependentSize(), QSizeF(500, 330));
+        }
+        openWindow();
+        const QPixmap shown = window->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap();
+        QCOMPARE(shown.devicePixelRatio(), window->devicePixelRatioF());
     }
 
     void emptyOrBlankFieldsAreRefused()

@@ -1,14 +1,15 @@
-// One client per user: which start is the first, what a later start asks of it, and what a crashed
-// or ended first start leaves to the next, on sockets in a private runtime folder.
+// One client per user: the first start owns the socket in the user's runtime folder, later starts
+// reach it and end, a socket left by a crashed run does not block the next start, starts at the
+// same moment elect one first, and the real program obeys all of it.
 #include "TestServer.h"
 
 #include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,10 +18,11 @@
 #include <unistd.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
-// A probe process on `socketPath` that dies with the test.
+// A probe process (one start of the check, see single_instance_probe.cpp) that dies with the test.
 std::unique_ptr<QProcess> startProbe(const QString &socketPath)
 {
     auto probe = std::make_unique<QProcess>();
@@ -39,18 +41,19 @@ QByteArray firstLine(QProcess &probe)
     return probe.readLine().trimmed();
 }
 
-// A socket file as a crashed run leaves it: bound once, nobody listening on it.
-bool leaveDeadSocket(const QString &path)
+// What a crashed run leaves behind: a bound socket file nobody listens on.
+bool leaveStaleSocket(const QString &path)
 {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const QByteArray name = QFile::encodeName(path);
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
-    const QByteArray native = QFile::encodeName(path);
-    if (fd < 0 || size_t(native.size()) >= sizeof(address.sun_path))
+    if (name.size() >= qsizetype(sizeof(address.sun_path)))
         return false;
-    std::copy(native.begin(), native.end(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    ::close(fd);
+    memcpy(address.sun_path, name.constData(), name.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
     return bound && QFile::exists(path);
 }
 
@@ -61,80 +64,73 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
     QTemporaryDir runtime;
-
-    QString socketPath() const { return SingleInstance::defaultSocketPath(); }
+    QString socketPath() const { return runtime.filePath(QStringLiteral("TipDesk.instance")); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(runtime.isValid());
-        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
-    }
-
-    void init() { QFile::remove(socketPath()); }   // a killed probe's, from the test before
-
     void socketLivesInTheUsersRuntimeFolder()
     {
-        QCOMPARE(socketPath(), runtime.path() + QStringLiteral("/TipDesk.instance"));
+        const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        QCoreApplication::setApplicationName(QStringLiteral("TipDesk"));
+        QCOMPARE(SingleInstance::defaultSocketPath(), socketPath());
         QCOMPARE(SingleInstance().socketPath(), socketPath());
+        qputenv("XDG_RUNTIME_DIR", before);
     }
 
     void firstStartWinsAndLaterStartsReachIt()
     {
-        SingleInstance first;
-        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
         QCOMPARE(first.claim(), SingleInstance::Claim::First);
         QVERIFY(first.listening());
-        QVERIFY(QFile::exists(socketPath()));
 
-        SingleInstance second;
-        QCOMPARE(second.claim(), SingleInstance::Claim::AlreadyRunning);
-        QVERIFY(!second.listening());
-        QTRY_COMPARE(shown.count(), 1);
-
-        SingleInstance third;
-        QCOMPARE(third.claim(), SingleInstance::Claim::AlreadyRunning);
-        QTRY_COMPARE(shown.count(), 2);
-        QVERIFY(first.listening());   // still there for the next one
+        for (int start = 1; start <= 3; ++start) {
+            SingleInstance later(socketPath());
+            QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
+            QVERIFY(!later.listening());
+            QTRY_COMPARE(asked.count(), start);
+        }
+        QVERIFY(first.listening());
     }
 
-    void endedFirstStartFreesTheSocket()
+    void endingFreesTheSocket()
     {
-        auto first = std::make_unique<SingleInstance>();
-        QCOMPARE(first->claim(), SingleInstance::Claim::First);
-        first.reset();
+        {
+            SingleInstance first(socketPath());
+            QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        }
         QVERIFY(!QFile::exists(socketPath()));
-
-        SingleInstance next;
+        SingleInstance next(socketPath());
         QCOMPARE(next.claim(), SingleInstance::Claim::First);
         QVERIFY(next.listening());
     }
 
-    void deadSocketFileIsTakenOver()
+    void crashedRunsSocketIsTakenOver()
     {
-        QVERIFY(leaveDeadSocket(socketPath()));
-        SingleInstance next;
-        QSignalSpy shown(&next, &SingleInstance::showRequested);
+        QVERIFY(leaveStaleSocket(socketPath()));
+        SingleInstance next(socketPath());
         QCOMPARE(next.claim(), SingleInstance::Claim::First);
         QVERIFY(next.listening());
-        SingleInstance later;
+        SingleInstance later(socketPath());
         QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
-        QTRY_COMPARE(shown.count(), 1);
     }
 
-    void crashedFirstStartLeavesItsSocketToTheNext()
+    // Somebody else's bytes on the socket are not a request to come forward.
+    void otherTrafficIsIgnored()
     {
-        auto crashed = startProbe(socketPath());
-        QCOMPARE(firstLine(*crashed), QByteArray("first"));
-        crashed->kill();   // SIGKILL: no chance to remove anything
-        QVERIFY(crashed->waitForFinished(10000));
-        QVERIFY(QFile::exists(socketPath()));
-
-        SingleInstance next;
-        QCOMPARE(next.claim(), SingleInstance::Claim::First);
-        QVERIFY(next.listening());
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+        QLocalSocket stranger;
+        stranger.connectToServer(socketPath());
+        QVERIFY(stranger.waitForConnected(3000));
+        stranger.write(QByteArray(4096, 'x') + "\nshow\n");
+        QVERIFY(stranger.waitForBytesWritten(3000));
+        QTRY_VERIFY(stranger.state() == QLocalSocket::UnconnectedState);
+        QCOMPARE(asked.count(), 0);
+        SingleInstance later(socketPath());
+        QCOMPARE(later.claim(), SingleInstance::Claim::AlreadyRunning);
+        QTRY_COMPARE(asked.count(), 1);
     }
 
     void startsAtTheSameMomentElectOneFirst()
@@ -167,6 +163,31 @@ private Q_SLOTS:
         first->kill();
         QVERIFY(first->waitForFinished(10000));
     }
+
+    // The program itself: a second start asks the first to come forward and ends at once with 0,
+    // before it checks the network or shows anything.
+    void secondProgramStartEndsAndBringsTheFirstForward()
+    {
+        SingleInstance first(socketPath());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(), SingleInstance::Claim::First);
+
+        QProcess second;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("TIPDESK_SERVER"), QStringLiteral("http://192.0.2.10/"));
+        second.setProcessEnvironment(environment);
+        second.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"), {});
+        QVERIFY2(second.waitForStarted(), qPrintable(second.errorString()));
+        // Our event loop must run meanwhile so that the request is taken.
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE(asked.count(), 1);
+    }
+
+    void cleanup() { QFile::remove(socketPath()); }
 };
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

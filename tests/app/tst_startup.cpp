@@ -41,17 +41,6 @@ SingleInstance::Claim secondStart()
     return SingleInstance().claim();
 }
 
-// The client program as the user starts it, offscreen, against `server`.
-void startClient(QProcess &client, const TestServer &server)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TIPDESK_SERVER"), server.baseUrl());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    client.setProcessEnvironment(environment);
-    TestServer::dieWithTestProcess(client);
-    client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"));
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -243,26 +232,6 @@ private Q_SLOTS:
         QCOMPARE(step, Step::Restored);
         QVERIFY(restored);
         QVERIFY(MessageBoxRecorder::shown().isEmpty());
-    }
-
-    void secondProgramStartEndsAtOnceWithZero()
-    {
-        TestServer server;
-        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
-        QProcess first;
-        startClient(first, server);
-        QVERIFY(first.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SingleInstance::defaultSocketPath()), 20000);
-
-        QProcess second;
-        startClient(second, server);
-        QVERIFY(second.waitForFinished(20000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(first.state(), QProcess::Running);   // the first one, at its login window, goes on
-        first.kill();
-        QVERIFY(first.waitForFinished(10000));
-        QFile::remove(SingleInstance::defaultSocketPath());   // the killed client's
     }
 
     void connectivityInEmptyNetworkNamespace()

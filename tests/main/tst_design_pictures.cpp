@@ -1,10 +1,7 @@
-// The login window's face, the main window's pictures and its popup at the screen's pixel ratio
-// (run at 1, 1.5 and 2):
+// The main window's pictures and its popup at the screen's pixel ratio (run at 1, 1.5 and 2):
 // drawn from pictures with as many pixels as the screen shows, not blown up from one-to-one ones,
 // and the popup placed in points at the work area's corner.
 #include "GuiTestMain.h"
-#include "ServiceTarget.h"
-#include "TestServer.h"
 
 #include "app/UnitGlouble.h"
 #include "main/SlidePopUp1Design.h"
@@ -12,8 +9,6 @@
 #include "popup/FrmSlidePopUp.h"
 #include "popup/PopupImage.h"
 #include "popup/SlidePopUp.h"
-#include "startup/UnitLogin.h"
-#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -42,20 +37,6 @@ private Q_SLOTS:
     {
         ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
         QCOMPARE(QGuiApplication::primaryScreen()->devicePixelRatio(), ratio);
-    }
-
-    // Painted when the window is built, at the ratio of the screen it shows on.
-    void loginFace()
-    {
-        TestServer server;
-        QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
-        pointClientAt(server.baseUrl());
-        MessageBoxRecorder::start();
-        TFrmLogin login;
-        MessageBoxRecorder::stop();
-        const QPixmap face = login.findChild<QLabel *>(QStringLiteral("Image1"))->pixmap();
-        QCOMPARE(face.devicePixelRatio(), ratio);
-        QCOMPARE(face.size(), inPixels(QSize(500, 330), ratio));
     }
 
     void headerAndFooterPictures_data()

@@ -583,46 +583,70 @@ private Q_SLOTS:
                  QUrl::fromLocalFile(other.path() + QStringLiteral("/miduseing.wav")));
     }
 
-    // Without a notification area the icon could not bring the window back, so minimising leaves
-    // it in the taskbar; the footer says so once, and no box comes up.
-    void withoutTrayMinimisingKeepsTheWindowInTheTaskbar()
+    // High-density screens get the toolbar's own @2x pictures, not the 35 px ones blown up.
+    void toolbarIconsHaveHighDensityPictures()
     {
-        TFrmMain window(nullptr, [] { return false; });
-        window.show();
-        QVERIFY(!window.findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"))->isVisible());
-        auto *hint = window.findChild<QLabel *>(QStringLiteral("TrayHint"));
-        QVERIFY(hint->isVisible());
-        QCOMPARE(hint->text(), QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"));
-        QVERIFY(hint->geometry().intersects(window.findChild<QWidget *>(QStringLiteral("Panel9"))->rect()));
-        QVERIFY(!window.minimiseHidesToTray());
-        for (int round = 0; round < 2; ++round) {
-            window.showMinimized();
-            QCoreApplication::processEvents();   // a hide would be queued behind the minimise
-            QVERIFY(window.isMinimized());
-            QVERIFY(window.isVisible());
-            window.restoreApplication();
-            QVERIFY(!window.isMinimized());
+        auto window = shownMainWindow();
+        for (int position = 1; position <= toolbarEntryCount; ++position) {
+            const QIcon icon = window->toolbarButton(position)->icon();
+            QImage drawn = icon.pixmap(QSize(35, 35), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+            QImage designed =
+                QImage(QStringLiteral(":/main/toolbar/%1@2x.png").arg(position, 2, 10, QLatin1Char('0')))
+                    .convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(designed.size(), QSize(70, 70));
+            drawn.setDevicePixelRatio(1);     // compared pixel for pixel
+            designed.setDevicePixelRatio(1);
+            QCOMPARE(drawn, designed);
         }
-        QVERIFY(MessageBoxRecorder::shown().isEmpty());
     }
 
-    void withTrayMinimisingLeavesOnlyTheIcon()
+    // With a notification area, minimising leaves only its icon; without one the window stays in
+    // the taskbar and the footer says so, once, instead of a box at every minimise.
+    void minimiseWithAndWithoutNotificationArea_data()
+    {
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::newRow("notification area") << true;
+        QTest::newRow("none, as on a bare desktop") << false;
+    }
+
+    void minimiseWithAndWithoutNotificationArea()
+    {
+        QFETCH(bool, trayAvailable);
+        auto window = std::make_unique<TFrmMain>(nullptr, [trayAvailable] { return trayAvailable; });
+        window->show();
+        auto *hint = window->findChild<QLabel *>(QStringLiteral("TrayHint"));
+        QVERIFY(hint);
+        QCOMPARE(hint->isVisible(), !trayAvailable);
+        QCOMPARE(hint->text(), QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"));
+        QCOMPARE(window->minimiseHidesToTray(), trayAvailable);
+
+        for (int round = 0; round < 2; ++round) {
+            window->showMinimized();
+            QCoreApplication::processEvents();   // the hide to the tray is queued
+            QCOMPARE(window->isVisible(), !trayAvailable);
+            QVERIFY(MessageBoxRecorder::shown().isEmpty());
+            window->restoreApplication();
+            QVERIFY(window->isVisible());
+            QVERIFY(!window->isMinimized());
+        }
+    }
+
+    // A click on the icon brings the window back; a notification area that went away since the
+    // start no longer swallows it.
+    void trayClickRestoresAndAVanishedTrayKeepsTheWindowFindable()
     {
         bool trayAvailable = true;
         TFrmMain window(nullptr, [&trayAvailable] { return trayAvailable; });
         window.show();
         auto *tray = window.findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"));
         QVERIFY(tray->isVisible());
-        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("TrayHint"))->isVisible());
-
         window.showMinimized();
         QCoreApplication::processEvents();
         QVERIFY(!window.isVisible());
-        Q_EMIT tray->activated(QSystemTrayIcon::Trigger);   // a click on the icon
+        Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
         QVERIFY(window.isVisible());
         QVERIFY(!window.isMinimized());
 
-        // A notification area that went away since: the window stays where it can be found.
         trayAvailable = false;
         window.showMinimized();
         QCoreApplication::processEvents();

@@ -63,4 +63,12 @@ QString alertsInRange(int level, const QString &from, const QString &to)
         .replace(QStringLiteral("#2000-01-02#"), QLatin1Char('#') + to + QLatin1Char('#'));
 }
 
+QList<qint64> idsOf(const QList<ResultRow> &rows)
+{
+    QList<qint64> ids;
+    for (const ResultRow &row : rows)
+        ids.append(row.value(QStringLiteral("id")).toLongLong());
+    return ids;
+}
+
 } // namespace ServerTestData

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SoapTestClient.h"
 #include "TestServer.h"
 
 #include <QDateTime>
@@ -29,5 +30,8 @@ QString alertsToday(int level);
 QString latestAlerts(int level);
 QString liveInfoToday(int level);
 QString alertsInRange(int level, const QString &from, const QString &to);
+
+// The "id" column of result rows, in their order.
+QList<qint64> idsOf(const QList<ResultRow> &rows);
 
 } // namespace ServerTestData

@@ -12,18 +12,6 @@
 
 using namespace ServerTestData;
 
-namespace {
-
-QList<qint64> idsOf(const QList<ResultRow> &rows)
-{
-    QList<qint64> ids;
-    for (const ResultRow &row : rows)
-        ids.append(row.value(QStringLiteral("id")).toLongLong());
-    return ids;
-}
-
-} // namespace
-
 class TestServerContent : public QObject
 {
     Q_OBJECT
