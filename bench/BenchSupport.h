@@ -1,15 +1,37 @@
 #pragma once
 
-// What the client benchmarks share: waiting with the event loop running, percentiles, and the
-// process's resident memory.
+// What the client benchmarks share: the reference server and the demo login, waiting with the
+// event loop running, percentiles, and the process's resident memory.
+#include "ClientSession.h"
+#include "TestServer.h"
+
 #include <QEventLoop>
 #include <QFile>
 #include <QList>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Bench {
+
+// Whether the run's reference server is up; says why not on stderr.
+inline bool serverStarted(const TestServer &server)
+{
+    if (server.isRunning())
+        return true;
+    std::fprintf(stderr, "demo server did not start: %s\n", qPrintable(server.errorText()));
+    return false;
+}
+
+// The client logged in as the demo VIP account, once the server is up.
+inline bool demoLoggedIn(TestServer &server)
+{
+    if (!serverStarted(server))
+        return false;
+    ClientSession::logIn(server, QStringLiteral("demo"), QStringLiteral("demo123"));
+    return true;
+}
 
 inline void runFor(int milliseconds)
 {

@@ -89,10 +89,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
     TestServer server;
-    if (!server.isRunning()) {
-        std::fprintf(stderr, "demo server did not start: %s\n", qPrintable(server.errorText()));
+    if (!Bench::serverStarted(server))
         return 1;
-    }
 
     QList<double> startUp;
     QList<double> mainShown;

@@ -10,7 +10,6 @@
 //                        the web windows: resident memory after warming up and at the end
 // Run it with QT_QPA_PLATFORM=offscreen or under Xvfb; TIPDESK_SERVER_BIN names the server binary.
 #include "BenchSupport.h"
-#include "ClientSession.h"
 #include "TestServer.h"
 
 #include "app/ChangeCounters.h"
@@ -261,11 +260,8 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     DataModule dataModule;
     TestServer server;
-    if (!server.isRunning()) {
-        std::fprintf(stderr, "server did not start: %s\n", qPrintable(server.errorText()));
+    if (!Bench::demoLoggedIn(server))
         return 1;
-    }
-    ClientSession::logIn(server, QStringLiteral("demo"), QStringLiteral("demo123"));
     yhqyhyfj = false;
 
     if (mode == u"latency")

@@ -7,7 +7,6 @@
 // Run with QT_QPA_PLATFORM=offscreen (or under Xvfb), QTWEBENGINE_DISABLE_SANDBOX=1 as root, and
 // TIPDESK_SERVER_BIN naming the server binary.
 #include "BenchSupport.h"
-#include "ClientSession.h"
 #include "TestServer.h"
 
 #include "app/DataModule.h"
@@ -112,11 +111,8 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     DataModule dataModule;
     TestServer server;
-    if (!server.isRunning()) {
-        std::fprintf(stderr, "server did not start: %s\n", qPrintable(server.errorText()));
+    if (!Bench::demoLoggedIn(server))
         return 1;
-    }
-    ClientSession::logIn(server, QStringLiteral("demo"), QStringLiteral("demo123"));
     khdsxsj = 0;
     for (int position = 1; position <= toolbarEntryCount; ++position)
         anxs(position) = QStringLiteral("0");
