@@ -76,6 +76,15 @@ private Q_SLOTS:
             const QPixmap shown = icon.pixmap(QSize(35, 35), ratio);
             QCOMPARE(shown.size(), inPixels(QSize(35, 35), ratio));
             QCOMPARE(shown.devicePixelRatio(), ratio);
+            // At double density the designed 70 px picture itself, not the 35 px one blown up.
+            QImage drawn = icon.pixmap(QSize(35, 35), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+            QImage designed =
+                QImage(QStringLiteral(":/main/toolbar/%1@2x.png").arg(position, 2, 10, QLatin1Char('0')))
+                    .convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(designed.size(), QSize(70, 70));
+            drawn.setDevicePixelRatio(1);     // compared pixel for pixel
+            designed.setDevicePixelRatio(1);
+            QCOMPARE(drawn, designed);
         }
     }
 

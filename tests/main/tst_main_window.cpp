@@ -583,23 +583,6 @@ private Q_SLOTS:
                  QUrl::fromLocalFile(other.path() + QStringLiteral("/miduseing.wav")));
     }
 
-    // High-density screens get the toolbar's own @2x pictures, not the 35 px ones blown up.
-    void toolbarIconsHaveHighDensityPictures()
-    {
-        auto window = shownMainWindow();
-        for (int position = 1; position <= toolbarEntryCount; ++position) {
-            const QIcon icon = window->toolbarButton(position)->icon();
-            QImage drawn = icon.pixmap(QSize(35, 35), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
-            QImage designed =
-                QImage(QStringLiteral(":/main/toolbar/%1@2x.png").arg(position, 2, 10, QLatin1Char('0')))
-                    .convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(designed.size(), QSize(70, 70));
-            drawn.setDevicePixelRatio(1);     // compared pixel for pixel
-            designed.setDevicePixelRatio(1);
-            QCOMPARE(drawn, designed);
-        }
-    }
-
     // With a notification area, minimising leaves only its icon; without one the window stays in
     // the taskbar and the footer says so, once, instead of a box at every minimise.
     void minimiseWithAndWithoutNotificationArea_data()
