@@ -20,15 +20,17 @@ QString alertAnswer(int rows)
 {
     QString text = QStringLiteral("<NewDataSet>\r\n");
     for (int i = rows; i > 0; --i) {
-        text += QStringLiteral("  <Table>\r\n    <id>%1</id>\r\n    <XinXiDJ>3</XinXiDJ>\r\n"
-                               "    <nowtime>2026-12-08T09:%2:%3.517+08:00</nowtime>\r\n"
-                               "    <gupiaodaima>60%4</gupiaodaima>\r\n    <jg>%5.88</jg>\r\n"
-                               "    <czfs>买入</czfs>\r\n    <czly>放量突破年线，主力资金连续三日净流入，短线关注</czly>\r\n  </Table>\r\n")
-                        .arg(i)
-                        .arg(i % 60, 2, 10, QLatin1Char('0'))
-                        .arg(i % 60, 2, 10, QLatin1Char('0'))
-                        .arg(i % 10000, 4, 10, QLatin1Char('0'))
-                        .arg(10 + i % 90);
+        text += QStringLiteral(
+                    "  <Table>\r\n    <id>%1</id>\r\n    <XinXiDJ>3</XinXiDJ>\r\n"
+                    "    <nowtime>2026-12-08T09:%2:%3.517+08:00</nowtime>\r\n"
+                    "    <gupiaodaima>60%4</gupiaodaima>\r\n    <jg>%5.88</jg>\r\n"
+                    "    <czfs>买入</czfs>\r\n    "
+                    "<czly>放量突破年线，主力资金连续三日净流入，短线关注</czly>\r\n  </Table>\r\n")
+                    .arg(i)
+                    .arg(i % 60, 2, 10, QLatin1Char('0'))
+                    .arg(i % 60, 2, 10, QLatin1Char('0'))
+                    .arg(i % 10000, 4, 10, QLatin1Char('0'))
+                    .arg(10 + i % 90);
     }
     return text + QStringLiteral("</NewDataSet>");
 }
@@ -47,8 +49,9 @@ void benchParse()
         seconds << clock.nsecsElapsed() / 1e9;
     }
     std::sort(seconds.begin(), seconds.end());
-    std::printf("result document parse: %d rows, %.2f MB (UTF-8), median %.1f ms -> %.0f MB/s\n", rows,
-                megabytes, seconds[seconds.size() / 2] * 1000, megabytes / seconds[seconds.size() / 2]);
+    std::printf("result document parse: %d rows, %.2f MB (UTF-8), median %.1f ms -> %.0f MB/s\n",
+                rows, megabytes, seconds[seconds.size() / 2] * 1000,
+                megabytes / seconds[seconds.size() / 2]);
 }
 
 // Answers every request at once with the same envelope, from its own thread.
@@ -65,11 +68,14 @@ public:
         port = server.serverPort();
         ready = 1;
         const QByteArray body =
-                "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-                "<soap:Body><hqdlsjResponse xmlns=\"http://tempuri.org/\"><hqdlsjResult>2026-12-08 09:30:00.000</hqdlsjResult>"
-                "</hqdlsjResponse></soap:Body></soap:Envelope>";
-        const QByteArray response = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: "
-                + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+            "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+            "<soap:Body><hqdlsjResponse xmlns=\"http://tempuri.org/\"><hqdlsjResult>2026-12-08 "
+            "09:30:00.000</hqdlsjResult>"
+            "</hqdlsjResponse></soap:Body></soap:Envelope>";
+        const QByteArray response =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: "
+            + QByteArray::number(body.size()) + "\r\n\r\n" + body;
         while (!isInterruptionRequested()) {
             if (!server.waitForNewConnection(100))
                 continue;
@@ -78,7 +84,13 @@ public:
                 while (socket->waitForReadyRead(1000)) {
                     request += socket->readAll();
                     const qsizetype end = request.indexOf("\r\n\r\n");
-                    if (end >= 0 && request.size() >= end + 4 + request.mid(request.indexOf("Content-Length:") + 15, 8).trimmed().split('\r').first().toInt())
+                    if (end >= 0
+                        && request.size() >= end + 4
+                                + request.mid(request.indexOf("Content-Length:") + 15, 8)
+                                      .trimmed()
+                                      .split('\r')
+                                      .first()
+                                      .toInt())
                         break;
                 }
                 socket->write(response);
@@ -108,14 +120,14 @@ void benchCallOverhead()
         QElapsedTimer clock;
         clock.start();
         NewServiceProxy()->hqdlsj(QStringLiteral("1"));
-        if (i >= 100)   // the first calls warm up the network stack
+        if (i >= 100) // the first calls warm up the network stack
             ms << clock.nsecsElapsed() / 1e6;
     }
     peer.requestInterruption();
     peer.wait();
     std::sort(ms.begin(), ms.end());
-    std::printf("call overhead on loopback: %lld calls, median %.3f ms, p90 %.3f ms\n", qlonglong(ms.size()),
-                ms[ms.size() / 2], ms[ms.size() * 9 / 10]);
+    std::printf("call overhead on loopback: %lld calls, median %.3f ms, p90 %.3f ms\n",
+                qlonglong(ms.size()), ms[ms.size() / 2], ms[ms.size() * 9 / 10]);
 }
 } // namespace
 

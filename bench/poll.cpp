@@ -54,8 +54,9 @@ double medianMs(int rounds, const std::function<void()> &work)
 void publishAlert(TestServer &server, int serial)
 {
     server.command(QStringLiteral("publish-alert"),
-                   {"--level", "3", "--code", QStringLiteral("6%1").arg(serial % 100000, 5, 10, QLatin1Char('0')),
-                    "--price", "10.00", "--action", "买入", "--reason", "bench"});
+                   {"--level", "3", "--code",
+                    QStringLiteral("6%1").arg(serial % 100000, 5, 10, QLatin1Char('0')), "--price",
+                    "10.00", "--action", "买入", "--reason", "bench"});
 }
 
 // Reports when a popup window of the component is shown.
@@ -141,10 +142,13 @@ int tick(TestServer &server, int rounds)
 
     std::printf("client-side work of one poll tick (server calls subtracted), median of %d:\n",
                 rounds);
-    std::printf("  quiet tick                            %7.3f ms   (tick %.3f, call %.3f; target <= 1 ms)\n",
+    std::printf("  quiet tick                            %7.3f ms   (tick %.3f, call %.3f; target "
+                "<= 1 ms)\n",
                 quietTick - countersCall, quietTick, countersCall);
-    std::printf("  new alert, 1,000 today, window open   %7.3f ms   (tick %.3f, calls %.3f; target <= 30 ms)\n",
-                Bench::percentile(alertTicks, 0.5) - alertCalls, Bench::percentile(alertTicks, 0.5), alertCalls);
+    std::printf("  new alert, 1,000 today, window open   %7.3f ms   (tick %.3f, calls %.3f; target "
+                "<= 30 ms)\n",
+                Bench::percentile(alertTicks, 0.5) - alertCalls, Bench::percentile(alertTicks, 0.5),
+                alertCalls);
     return 0;
 }
 
@@ -201,7 +205,8 @@ int idle(int seconds)
          ++thread) {
         const long long woken = thread.value() - before.switchesByThread.value(thread.key());
         if (woken > 0)
-            std::printf("    %-28s %.2f per second\n", qPrintable(thread.key()), double(woken) / elapsed);
+            std::printf("    %-28s %.2f per second\n", qPrintable(thread.key()),
+                        double(woken) / elapsed);
     }
     return 0;
 }
@@ -241,8 +246,9 @@ int soak(TestServer &server, int ticks)
     const long end = Bench::residentKiB();
     std::printf("soak: %d poll ticks, %d alerts published, content switched every 500 ticks:\n",
                 ticks, serial);
-    std::printf("  RSS after %d ticks %.1f MiB, at the end %.1f MiB: growth %.1f MiB   (target <= 5 MB)\n",
-                warmUp, warm / 1024.0, end / 1024.0, (end - warm) / 1024.0);
+    std::printf(
+        "  RSS after %d ticks %.1f MiB, at the end %.1f MiB: growth %.1f MiB   (target <= 5 MB)\n",
+        warmUp, warm / 1024.0, end / 1024.0, (end - warm) / 1024.0);
     return 0;
 }
 

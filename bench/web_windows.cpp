@@ -77,7 +77,9 @@ Tree processTree()
         if (ancestor == self && processName(entry.key()) != u"tipdesk-server") {
             const double mib = pssKiB(entry.key()) / 1024.0;
             tree.pssMiB += mib;
-            tree.parts.append(QStringLiteral("%1 %2: %3").arg(processName(entry.key()), entry.key()).arg(mib, 0, 'f', 1));
+            tree.parts.append(QStringLiteral("%1 %2: %3")
+                                  .arg(processName(entry.key()), entry.key())
+                                  .arg(mib, 0, 'f', 1));
             if (entry.key() != self)
                 ++tree.helpers;
         }
@@ -138,15 +140,20 @@ int main(int argc, char *argv[])
     const Tree after = processTree();
 
     std::printf("web windows (platform: %s):\n", qPrintable(QGuiApplication::platformName()));
-    std::printf("  first web window: click -> page painted   %7.1f ms   (target <= 700 ms)\n", first);
-    std::printf("  second web window                         %7.1f ms   (target <= 150 ms)\n", second);
+    std::printf("  first web window: click -> page painted   %7.1f ms   (target <= 700 ms)\n",
+                first);
+    std::printf("  second web window                         %7.1f ms   (target <= 150 ms)\n",
+                second);
     std::printf("  tree PSS before any web window            %7.1f MiB  (%d helper processes)\n",
                 before.pssMiB, before.helpers);
-    std::printf("  tree PSS, one web window open             %7.1f MiB  (%d helpers; target <= 200 MiB)\n",
-                oneOpen.pssMiB, oneOpen.helpers);
-    std::printf("  tree PSS, back on the alert window        %7.1f MiB  (%d helpers; target within 30 MiB of before)\n",
+    std::printf(
+        "  tree PSS, one web window open             %7.1f MiB  (%d helpers; target <= 200 MiB)\n",
+        oneOpen.pssMiB, oneOpen.helpers);
+    std::printf("  tree PSS, back on the alert window        %7.1f MiB  (%d helpers; target within "
+                "30 MiB of before)\n",
                 back.pssMiB, back.helpers);
-    std::printf("  tree PSS after 50 switches                %7.1f MiB  (%d helpers; target < 10 MiB above the line above)\n",
+    std::printf("  tree PSS after 50 switches                %7.1f MiB  (%d helpers; target < 10 "
+                "MiB above the line above)\n",
                 after.pssMiB, after.helpers);
     std::printf("  back on the alert window, by process: %s\n",
                 qPrintable(back.parts.join(QStringLiteral(", "))));

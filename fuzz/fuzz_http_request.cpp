@@ -9,14 +9,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     HttpRequestFraming framing(16 * 1024, 1024 * 1024);
     qsizetype at = 0;
     // The first byte picks the size of the pieces the connection delivers, as a socket might.
     const qsizetype piece = input.isEmpty() ? 1 : 1 + qsizetype(uint8_t(input[0]) % 64);
     while (at < input.size()) {
         const qsizetype count = std::min(piece, input.size() - at);
-        const HttpRequestFraming::Verdict verdict = framing.feed(QByteArrayView(input).sliced(at, count), count);
+        const HttpRequestFraming::Verdict verdict =
+            framing.feed(QByteArrayView(input).sliced(at, count), count);
         at += count;
         if (verdict != HttpRequestFraming::Verdict::Fine)
             break;

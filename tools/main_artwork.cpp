@@ -268,7 +268,8 @@ QImage canvas(QSize size, int scale, QImage::Format format)
 
 QImage toolbarIcon(const IconDesign &design, int scale)
 {
-    QImage image = canvas(QSize(int(tileSize), int(tileSize)), scale, QImage::Format_ARGB32_Premultiplied);
+    QImage image =
+        canvas(QSize(int(tileSize), int(tileSize)), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     drawTile(p, design);

@@ -76,7 +76,7 @@ void drawWatermark(QPainter &p)
 QImage background(int scale)
 {
     QImage image(backgroundSize * scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(scale);   // the painter draws in points
+    image.setDevicePixelRatio(scale); // the painter draws in points
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -123,7 +123,8 @@ int main(int argc, char **argv)
         err << "popup_artwork: no such folder: " << out.path() << '\n';
         return 1;
     }
-    const bool saved = background(1).save(out.filePath(QStringLiteral("slidepopup1-background.png")))
+    const bool saved =
+        background(1).save(out.filePath(QStringLiteral("slidepopup1-background.png")))
         && background(2).save(out.filePath(QStringLiteral("slidepopup1-background@2x.png")))
         && strip().save(out.filePath(QStringLiteral("strip.png")));
     if (!saved) {

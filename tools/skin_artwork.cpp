@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int arrowWidth = 7;   // points
+constexpr int arrowWidth = 7; // points
 constexpr int arrowHeight = 4;
 const QColor arrowColor(0x3b, 0x58, 0x78);
 
@@ -42,7 +42,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir target(QString::fromLocal8Bit(argv[1]));
-    for (const auto &[scale, name] : {std::pair {1, "down-arrow.png"}, std::pair {2, "down-arrow@2x.png"}}) {
+    for (const auto &[scale, name] :
+         {std::pair {1, "down-arrow.png"}, std::pair {2, "down-arrow@2x.png"}}) {
         const QString path = target.filePath(QString::fromLatin1(name));
         if (!downArrow(scale).save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));

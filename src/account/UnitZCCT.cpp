@@ -35,7 +35,8 @@ QLineEdit *edit(QWidget *parent, const char *name, const QRect &geometry, bool s
 }
 } // namespace
 
-TFormZCCT::TFormZCCT(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
+TFormZCCT::TFormZCCT(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormZCCT"));
     setFixedSize(387, 305);
@@ -77,10 +78,12 @@ void TFormZCCT::Button1Click()
     runReportingFailures([this] {
         switch (applyForAccount(Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text())) {
         case ApplicationOutcome::EmptyName:
-            showMessage(nullptr, QStringLiteral("用户名不能为空，请重新输入!"), QStringLiteral("提示"));
+            showMessage(nullptr, QStringLiteral("用户名不能为空，请重新输入!"),
+                        QStringLiteral("提示"));
             break;
         case ApplicationOutcome::PasswordsDiffer:
-            showMessage(nullptr, QStringLiteral("密码输入不一致，请重新输入!"), QStringLiteral("提示"));
+            showMessage(nullptr, QStringLiteral("密码输入不一致，请重新输入!"),
+                        QStringLiteral("提示"));
             break;
         case ApplicationOutcome::NameTaken:
             showMessage(this, QStringLiteral("用户名重复，请换一个用户名申请！"),
@@ -91,7 +94,8 @@ void TFormZCCT::Button1Click()
                         applicationErrorCaption, BoxIcon::Error);
             break;
         case ApplicationOutcome::Filed:
-            showMessage(this, QStringLiteral("注册成功，我们会及时联系您！"), QStringLiteral("提示"));
+            showMessage(this, QStringLiteral("注册成功，我们会及时联系您！"),
+                        QStringLiteral("提示"));
             break;
         case ApplicationOutcome::NotFiled:
             showMessage(this, QStringLiteral("注册失败，请重新再试！"), applicationErrorCaption,

@@ -21,10 +21,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QLineEdit *Edit1 = nullptr;   // user name
-    QLineEdit *Edit2 = nullptr;   // mobile number
-    QLineEdit *Edit3 = nullptr;   // password
-    QLineEdit *Edit4 = nullptr;   // password again
+    QLineEdit *Edit1 = nullptr; // user name
+    QLineEdit *Edit2 = nullptr; // mobile number
+    QLineEdit *Edit3 = nullptr; // password
+    QLineEdit *Edit4 = nullptr; // password again
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
 };

@@ -27,7 +27,7 @@ constexpr CounterEntry counterEntries[] = {
     {u"smjmaddsj", 10, 11}, {u"smjmaddbt", 12, 0}, {u"spzxadd", 13, 0}, {u"spzxsx", 14, 0},
 };
 
-constexpr QStringView counterNames[] = {u"gptjadd", u"gptjsx",  u"smncadd", u"smncsx",
+constexpr QStringView counterNames[] = {u"gptjadd", u"gptjsx", u"smncadd", u"smncsx",
                                         u"smjmadd", u"smjmsx", u"spzxadd", u"spzxsx"};
 
 CounterSnapshot snapshot;

@@ -17,7 +17,7 @@
 // The eight counters that have a last-seen value, in the order the poll compares them.
 enum class CounterKey { gptjadd, gptjsx, smncadd, smncsx, smjmadd, smjmsx, spzxadd, spzxsx };
 constexpr std::array<CounterKey, 8> pollOrder = {
-    CounterKey::gptjadd, CounterKey::gptjsx,  CounterKey::smncadd, CounterKey::smncsx,
+    CounterKey::gptjadd, CounterKey::gptjsx, CounterKey::smncadd, CounterKey::smncsx,
     CounterKey::smjmadd, CounterKey::smjmsx, CounterKey::spzxadd, CounterKey::spzxsx};
 
 QStringView counterName(CounterKey key);

@@ -19,7 +19,8 @@ bool anyInterfaceUp()
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &nic : interfaces) {
         const auto flags = nic.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
+        if (!flags.testFlag(QNetworkInterface::IsUp)
+            || !flags.testFlag(QNetworkInterface::IsRunning)
             || flags.testFlag(QNetworkInterface::IsLoopBack))
             continue;
         for (const QNetworkAddressEntry &entry : nic.addressEntries()) {

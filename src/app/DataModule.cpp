@@ -40,6 +40,7 @@ void DataModule::installDefaultSounds(const QString &folder)
             continue;
         }
         // Resource files come read-only; the user may replace these later.
-        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(
+            to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }

@@ -19,7 +19,8 @@ bool credentialsValid(const QString &name, const QString &password)
 
 void loadAccountRecord(const QString &name, const QString &password)
 {
-    const ResultDocument account = ResultDocument::parse(NewServiceProxy()->hqdlyhxx(name, password));
+    const ResultDocument account =
+        ResultDocument::parse(NewServiceProxy()->hqdlyhxx(name, password));
     userid = account.value(0, u"id");
     username = account.value(0, u"username");
     userpas = account.value(0, u"userpas");
@@ -65,7 +66,8 @@ QString GetPublicIPAddress()
     const ServiceSettings &settings = registeredServiceSettings();
     SoapTransport transport(settings.callTimeoutMs, settings.maxAnswerBytes);
     try {
-        const SoapTransport::Answer answer = transport.get(settings.pageUrl(QStringLiteral("qzIP.aspx")));
+        const SoapTransport::Answer answer =
+            transport.get(settings.pageUrl(QStringLiteral("qzIP.aspx")));
         return answer.httpStatus == 200 ? QString::fromUtf8(answer.body) : QString();
     } catch (const AppError &) {
         return QStringLiteral("0.0.0.0");

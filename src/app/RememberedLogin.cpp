@@ -26,7 +26,8 @@ void removeExisting(const QString &path)
 
 QString filePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/gpxxjl.qzd");
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/gpxxjl.qzd");
 }
 
 std::optional<Credentials> read()
@@ -45,7 +46,7 @@ std::optional<Credentials> read()
     }
     if (lines.size() < 3)
         return std::nullopt;
-    return Credentials{trimmedText(lines.at(0)), trimmedText(lines.at(2))};
+    return Credentials {trimmedText(lines.at(0)), trimmedText(lines.at(2))};
 }
 
 void save(const QString &name, const QString &password)
@@ -55,16 +56,16 @@ void save(const QString &name, const QString &password)
     QDir().mkpath(QFileInfo(path).absolutePath());
 
     QStringEncoder gbk("GBK");
-    const QByteArray bytes = gbk(trimmedText(name) + QStringLiteral("\r\n\\\r\n") + trimmedText(password)
-                                 + QStringLiteral("\r\n"));
+    const QByteArray bytes = gbk(trimmedText(name) + QStringLiteral("\r\n\\\r\n")
+                                 + trimmedText(password) + QStringLiteral("\r\n"));
     if (gbk.hasError())
         throw AppError(QStringLiteral("用户名或密码含有无法保存的字符，未能记住登录信息"));
 
     QSaveFile file(path);
     // Owner-only before a single byte of the password is written.
     if (!file.open(QIODevice::WriteOnly)
-        || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) || file.write(bytes) != bytes.size()
-        || !file.commit())
+        || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError(QStringLiteral("无法保存登录信息到 %1：%2").arg(path, file.errorString()));
 }
 

@@ -52,7 +52,8 @@ SingleInstance::Claim SingleInstance::claim()
     // (its process is gone) and taken over.
     QLockFile lock(m_socketPath + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))
-        qWarning("single instance: cannot lock %s, checking without it", qPrintable(lock.fileName()));
+        qWarning("single instance: cannot lock %s, checking without it",
+                 qPrintable(lock.fileName()));
     if (askRunningInstance())
         return Claim::AlreadyRunning;
     listen();
@@ -64,7 +65,7 @@ bool SingleInstance::askRunningInstance()
     QLocalSocket socket;
     socket.connectToServer(m_socketPath, QIODevice::WriteOnly);
     if (!socket.waitForConnected(socketWaitMs))
-        return false;   // no socket, or one nobody listens on any more
+        return false; // no socket, or one nobody listens on any more
     socket.write(showRequest);
     socket.waitForBytesWritten(socketWaitMs);
     socket.disconnectFromServer();
@@ -103,6 +104,6 @@ void SingleInstance::acceptRequests()
         connect(peer, &QLocalSocket::readyRead, this, readRequest);
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         QTimer::singleShot(requestWaitMs, peer, [peer] { peer->abort(); });
-        readRequest();   // the request may have arrived with the connection
+        readRequest(); // the request may have arrived with the connection
     }
 }

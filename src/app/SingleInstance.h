@@ -15,12 +15,13 @@ class SingleInstance final : public QObject
 
 public:
     enum class Claim {
-        First,            // this process is the client; later starts reach it
-        AlreadyRunning,   // another client runs and was asked to come forward
+        First, // this process is the client; later starts reach it
+        AlreadyRunning, // another client runs and was asked to come forward
     };
 
     // socketPath: full path of the socket; the default is the user's own.
-    explicit SingleInstance(const QString &socketPath = defaultSocketPath(), QObject *parent = nullptr);
+    explicit SingleInstance(const QString &socketPath = defaultSocketPath(),
+                            QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // Decides which of the two this start is. Starts at the same moment take turns through a lock

@@ -19,8 +19,9 @@ Load failed(Load load, Load::Failure failure, const QString &cause)
     load.failure = failure;
     load.cause = cause;
     qCWarning(lcConfiguration).noquote()
-        << "configuration load from" << registeredServiceSettings().endpoint().toString(QUrl::RemoveUserInfo) << "failed:"
-        << cause;
+        << "configuration load from"
+        << registeredServiceSettings().endpoint().toString(QUrl::RemoveUserInfo)
+        << "failed:" << cause;
     return load;
 }
 } // namespace
@@ -31,7 +32,8 @@ Load load()
     try {
         const ResultDocument configuration = ResultDocument::parse(NewServiceProxy()->hqSys_pz());
         if (configuration.rowCount() == 0)
-            return failed(result, Load::Failure::Missing, QStringLiteral("no configuration record"));
+            return failed(result, Load::Failure::Missing,
+                          QStringLiteral("no configuration record"));
         result.notice = applyConfigurationRecord(configuration);
         result.configurationRead = true;
 

@@ -10,14 +10,15 @@
 inline QString gpsysname;
 inline QString syszjxx;
 inline QString kfqq;
-inline bool yhqyhyfj = false;   // content queries filter by user level
-inline bool ifctzqd = false;    // main window stays on top
+inline bool yhqyhyfj = false; // content queries filter by user level
+inline bool ifctzqd = false; // main window stays on top
 inline QString hqurl;
-inline int khdsxsj = 0;         // poll interval, seconds
+inline int khdsxsj = 0; // poll interval, seconds
 
 // Toolbar entries 1..11: caption, page address, show value ("0" shows).
 inline QString an1mc, an2mc, an3mc, an4mc, an5mc, an6mc, an7mc, an8mc, an9mc, an10mc, an11mc;
-inline QString an1url, an2url, an3url, an4url, an5url, an6url, an7url, an8url, an9url, an10url, an11url;
+inline QString an1url, an2url, an3url, an4url, an5url, an6url, an7url, an8url, an9url, an10url,
+    an11url;
 inline QString an1xs, an2xs, an3xs, an4xs, an5xs, an6xs, an7xs, an8xs, an9xs, an10xs, an11xs;
 
 // Toolbar entry n (1..11) by position, for code that walks the toolbar.
@@ -34,7 +35,7 @@ inline QString UserDJ;
 inline QString usernameUrl;
 inline QString userpasUrl;
 
-inline QString programDir;      // ends with "/"
+inline QString programDir; // ends with "/"
 inline QString loginStamp;
 inline bool forcedOffline = false;
 

@@ -10,8 +10,9 @@ QString bulletinAddress(BulletinPage page)
     QString base = registeredServiceSettings().baseAddress;
     while (base.endsWith(u'/'))
         base.chop(1);
-    const QString path = page == BulletinPage::First ? QStringLiteral("/qzGongGaoXinXi.aspx?userdj=")
-                                                     : QStringLiteral("/qzGongGaoSiMi.aspx?userdj=");
+    const QString path = page == BulletinPage::First
+        ? QStringLiteral("/qzGongGaoXinXi.aspx?userdj=")
+        : QStringLiteral("/qzGongGaoSiMi.aspx?userdj=");
     return base + path + UserDJ + QStringLiteral("&username=") + usernameUrl
         + QStringLiteral("&userpas=") + userpasUrl;
 }

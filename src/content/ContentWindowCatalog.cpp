@@ -20,9 +20,16 @@ template<int position> Tmain *buildWeb(HostedIn host)
 constexpr int positions = 10;
 
 // Position 1 is the alert window; 2 to 10 are the web windows of the web window module.
-constexpr std::array<ContentWindowBuilder, positions> builtIn = {
-    &buildHosted<TFormSMNC>, &buildWeb<2>, &buildWeb<3>, &buildWeb<4>, &buildWeb<5>,
-    &buildWeb<6>,            &buildWeb<7>, &buildWeb<8>, &buildWeb<9>, &buildWeb<10>};
+constexpr std::array<ContentWindowBuilder, positions> builtIn = {&buildHosted<TFormSMNC>,
+                                                                 &buildWeb<2>,
+                                                                 &buildWeb<3>,
+                                                                 &buildWeb<4>,
+                                                                 &buildWeb<5>,
+                                                                 &buildWeb<6>,
+                                                                 &buildWeb<7>,
+                                                                 &buildWeb<8>,
+                                                                 &buildWeb<9>,
+                                                                 &buildWeb<10>};
 
 std::array<ContentWindowBuilder, positions> &replaced()
 {

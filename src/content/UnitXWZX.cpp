@@ -25,13 +25,14 @@ QToolButton *barButton(QWidget *bar, const char *name, const QString &text, QPoi
 } // namespace
 
 TFormXWZX::TFormXWZX(HostedIn host)
-    : WebContentWindow(host, {.objectName = "FormXWZX",
-                              .caption = u"FormXWZX",
-                              .startPage = WebWindowDesign::StartPage::Configured,
-                              .toolbarEntry = 5,
-                              .newWindowsInPlace = true,
-                              .blocksRightClick = true,
-                              .lastStatusText = &TFormXWZX::lastStatusText})
+    : WebContentWindow(host,
+                       {.objectName = "FormXWZX",
+                        .caption = u"FormXWZX",
+                        .startPage = WebWindowDesign::StartPage::Configured,
+                        .toolbarEntry = 5,
+                        .newWindowsInPlace = true,
+                        .blocksRightClick = true,
+                        .lastStatusText = &TFormXWZX::lastStatusText})
 {
     addTopBar(buildNavigationBar());
 }

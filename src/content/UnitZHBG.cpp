@@ -1,11 +1,12 @@
 #include "content/UnitZHBG.h"
 
 TFormZHBG::TFormZHBG(HostedIn host)
-    : WebContentWindow(host, {.objectName = "FormZHBG",
-                         .caption = u"最后报告",
-                         .startPage = WebWindowDesign::StartPage::Configured,
-                         .toolbarEntry = 10,
-                         .browserName = "WebBrowser2",
-                         .centredOnWindow = true})
+    : WebContentWindow(host,
+                       {.objectName = "FormZHBG",
+                        .caption = u"最后报告",
+                        .startPage = WebWindowDesign::StartPage::Configured,
+                        .toolbarEntry = 10,
+                        .browserName = "WebBrowser2",
+                        .centredOnWindow = true})
 {
 }

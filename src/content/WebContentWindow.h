@@ -18,15 +18,15 @@ struct WebWindowDesign
     // open flag and take the counter snapshot of their bulletin kind when they open.
     enum class StartPage { Configured, FirstBulletin, SecondBulletin };
 
-    const char *objectName;         // e.g. "FormXWZX"
-    const char16_t *caption;        // the design's caption, unseen while hosted
+    const char *objectName; // e.g. "FormXWZX"
+    const char16_t *caption; // the design's caption, unseen while hosted
     StartPage startPage = StartPage::Configured;
-    int toolbarEntry = 0;           // n of anNurl, for a configured start page
+    int toolbarEntry = 0; // n of anNurl, for a configured start page
     const char *browserName = "WebBrowser1";
-    bool framedBrowser = true;      // the browser inside a panel with a 1-px raised border
-    bool centredOnWindow = false;   // the loading panel centres on the window, not the browser
+    bool framedBrowser = true; // the browser inside a panel with a 1-px raised border
+    bool centredOnWindow = false; // the loading panel centres on the window, not the browser
     bool newWindowsInPlace = false; // a link asking for a new window loads here; else nothing
-    bool blocksRightClick = false;  // no context menu inside the page
+    bool blocksRightClick = false; // no context menu inside the page
     bool labelEndsWithLineBreak = false;
     QString *lastStatusText = nullptr; // the class's process-wide last status text, if it keeps one
 };

@@ -26,9 +26,9 @@ QString modulePath()
     if (!named.isEmpty())
         return named;
     const QDir program(QCoreApplication::applicationDirPath());
-    for (const QString &candidate : {program.filePath(QString::fromLatin1(moduleFile)),
-                                     program.filePath(QStringLiteral("../lib/tipdesk/")
-                                                      + QString::fromLatin1(moduleFile))}) {
+    for (const QString &candidate :
+         {program.filePath(QString::fromLatin1(moduleFile)),
+          program.filePath(QStringLiteral("../lib/tipdesk/") + QString::fromLatin1(moduleFile))}) {
         if (QFileInfo::exists(candidate))
             return candidate;
     }

@@ -38,8 +38,8 @@ QString bulletinPopupText(BulletinKind kind)
 {
     const CounterSnapshot &counters = currentCounters();
     const bool first = kind == BulletinKind::First;
-    return QStringLiteral("【") + (first ? an2mc : an3mc) + QStringLiteral("消息】") + carriageReturn
-        + QStringLiteral("弹出时间：") + trimmedText(first ? counters.smncaddsj : counters.smjmaddsj)
-        + carriageReturn + QStringLiteral("标题：")
-        + trimmedText(first ? counters.smncaddbt : counters.smjmaddbt);
+    return QStringLiteral("【") + (first ? an2mc : an3mc) + QStringLiteral("消息】")
+        + carriageReturn + QStringLiteral("弹出时间：")
+        + trimmedText(first ? counters.smncaddsj : counters.smjmaddsj) + carriageReturn
+        + QStringLiteral("标题：") + trimmedText(first ? counters.smncaddbt : counters.smjmaddbt);
 }

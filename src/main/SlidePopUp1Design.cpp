@@ -53,9 +53,9 @@ void applySlidePopUp1Design(TSlidePopUp &popup)
     popup.setBackgroundDrawMethod(dmFit);
     // For the densest screen: the picture is stretched over the window anyway, so a finer source
     // only ever makes it sharper.
-    popup.setBackgroundImage(
-        designPicture(QStringLiteral(":/popup/slidepopup1-background.png"), qApp->devicePixelRatio())
-            .toImage());
+    popup.setBackgroundImage(designPicture(QStringLiteral(":/popup/slidepopup1-background.png"),
+                                           qApp->devicePixelRatio())
+                                 .toImage());
     popup.setTextCursor(Qt::ArrowCursor);
     popup.setPopupMarge(2);
     popup.setPopupStartX(16);

@@ -146,7 +146,8 @@ TFrmMain::TFrmMain(QWidget *parent, TrayProbe trayAvailable)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_trayAvailable(trayAvailable ? std::move(trayAvailable) : TrayProbe(&QSystemTrayIcon::isSystemTrayAvailable))
+      m_trayAvailable(trayAvailable ? std::move(trayAvailable)
+                                    : TrayProbe(&QSystemTrayIcon::isSystemTrayAvailable))
 {
     // No maximise hint: the window manager then neither shows a maximise button nor maximises
     // or restores the window on a double click on its title bar.
@@ -264,7 +265,8 @@ QWidget *TFrmMain::buildFooter()
     RzMarqueeStatus1->setObjectName(QStringLiteral("RzMarqueeStatus1"));
     RzMarqueeStatus1->setText(QStringLiteral("提示信息1"));
     // Shown beside the notice line only where there is no notification area (buildTrayIcon).
-    m_trayHint = new QLabel(QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"), Panel9);
+    m_trayHint =
+        new QLabel(QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"), Panel9);
     m_trayHint->setObjectName(QStringLiteral("TrayHint"));
     m_trayHint->hide();
     auto *noticeRow = new QHBoxLayout;
@@ -592,8 +594,8 @@ void TFrmMain::showConnectionState(bool lost)
         return;
     m_connectionLost = lost;
     RzTrayIcon1->setIcon(lost ? disconnectedIcon() : applicationIcon());
-    RzTrayIcon1->setToolTip(lost ? gpsysname + u'\n' + QStringLiteral("与服务器的连接中断，正在重试…")
-                                 : gpsysname);
+    RzTrayIcon1->setToolTip(
+        lost ? gpsysname + u'\n' + QStringLiteral("与服务器的连接中断，正在重试…") : gpsysname);
 }
 
 void TFrmMain::Timer2Timer()
@@ -655,7 +657,8 @@ void TFrmMain::changeEvent(QEvent *event)
         // Leave only the notification-area icon; hiding from inside the state change confuses
         // some window managers, so it happens right after, unless the window is back by then.
         QMetaObject::invokeMethod(
-            this, [this] {
+            this,
+            [this] {
                 if (isMinimized())
                     hide();
             },

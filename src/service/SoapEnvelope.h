@@ -11,7 +11,7 @@ namespace SoapEnvelope {
 struct Parameter
 {
     QString name;
-    QString value;   // strings as they are, numbers already in decimal notation
+    QString value; // strings as they are, numbers already in decimal notation
 };
 
 // The request body for one operation: the operation element in the service namespace holds one

@@ -25,7 +25,8 @@ QString latestAlerts(bool levelFilter, const QString &userLevel);
 QString todaysLiveItems(bool levelFilter, const QString &userLevel);
 // Alerts from the start of `from` up to the start of the day after `to`. Dates are written
 // yyyy-mm-dd, which the server reads the same way whatever its locale.
-QString alertsBetween(bool levelFilter, const QString &userLevel, const QDate &from, const QDate &to);
+QString alertsBetween(bool levelFilter, const QString &userLevel, const QDate &from,
+                      const QDate &to);
 
 // Password change.
 QString changePassword(const QString &newPassword, const QString &userid);

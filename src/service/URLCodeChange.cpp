@@ -3,10 +3,18 @@
 namespace {
 bool kept(unsigned char byte)
 {
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9'))
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
+        || (byte >= '0' && byte <= '9'))
         return true;
     switch (byte) {
-    case '-': case '.': case '/': case '"': case '\'': case '=': case '?': case '_':
+    case '-':
+    case '.':
+    case '/':
+    case '"':
+    case '\'':
+    case '=':
+    case '?':
+    case '_':
         return true;
     default:
         return false;

@@ -12,12 +12,13 @@ namespace SoapEnvelope {
 struct Parameter;
 }
 
-// The operator's web service "WebService", port "WebServiceSoap". Every operation is a blocking call
-// that returns only when the answer arrived; failures raise AppError with a readable text.
+// The operator's web service "WebService", port "WebServiceSoap". Every operation is a blocking
+// call that returns only when the answer arrived; failures raise AppError with a readable text.
 class WebServiceSoap
 {
 public:
-    WebServiceSoap(QUrl endpoint, QString serviceNamespace, std::shared_ptr<SoapTransport> transport);
+    WebServiceSoap(QUrl endpoint, QString serviceNamespace,
+                   std::shared_ptr<SoapTransport> transport);
 
     double addition(double i, double j);
     QString yanzheng(const QString &username, const QString &userpass);

@@ -14,9 +14,9 @@ qsizetype pastMarker(QStringView xml, qsizetype from, QStringView marker)
 
 struct StartTag
 {
-    qsizetype end;  // just past its '>', or the end of the text
+    qsizetype end; // just past its '>', or the end of the text
     int attributes; // '=' outside quoted values: never fewer than the reader will find
-    bool empty;     // "<a/>"
+    bool empty; // "<a/>"
 };
 
 StartTag scanStartTag(QStringView xml, qsizetype from, int maxAttributes)

@@ -13,7 +13,7 @@ namespace XmlScan {
 
 struct Limits
 {
-    int maxDepth;      // nested elements; an empty element ("<a/>") is a level too
+    int maxDepth; // nested elements; an empty element ("<a/>") is a level too
     int maxAttributes; // per element, namespace declarations included
     int maxElements = std::numeric_limits<int>::max();
 };
@@ -23,7 +23,7 @@ enum class Verdict {
     TooDeep,
     TooManyAttributes,
     TooManyElements,
-    HasDtd,          // never accepted: entity declarations smuggle content or blow up memory
+    HasDtd, // never accepted: entity declarations smuggle content or blow up memory
     UnmatchedEndTag, // broken anyway; the scan stops trusting the text there
 };
 

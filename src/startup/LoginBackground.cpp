@@ -19,7 +19,8 @@ QFont font(int pixelSize, bool bold = false)
 // A rising candlestick chart across the left panel: the product's mark.
 void paintChart(QPainter &p, const QRectF &area)
 {
-    static const double closes[] = {0.30, 0.34, 0.29, 0.38, 0.45, 0.41, 0.52, 0.58, 0.55, 0.66, 0.72, 0.69, 0.80};
+    static const double closes[] = {0.30, 0.34, 0.29, 0.38, 0.45, 0.41, 0.52,
+                                    0.58, 0.55, 0.66, 0.72, 0.69, 0.80};
     const int count = int(std::size(closes));
     const double step = area.width() / count;
     double previous = 0.26;
@@ -49,7 +50,8 @@ void paintChart(QPainter &p, const QRectF &area)
     p.drawPath(trend);
 }
 
-void paintHotSpotButton(QPainter &p, const QRect &r, const QString &text, const QColor &top, const QColor &bottom)
+void paintHotSpotButton(QPainter &p, const QRect &r, const QString &text, const QColor &top,
+                        const QColor &bottom)
 {
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
     fill.setColorAt(0, top);
@@ -94,7 +96,8 @@ QPixmap paintLoginBackground(const QString &systemName, qreal density)
     // Left: product mark.
     p.setPen(QColor(255, 255, 255));
     p.setFont(font(24, true));
-    p.drawText(QRect(24, 48, 220, 34), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("实时预警"));
+    p.drawText(QRect(24, 48, 220, 34), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("实时预警"));
     p.setPen(QColor(180, 196, 224));
     p.setFont(font(12));
     p.drawText(QRect(26, 84, 220, 20), Qt::AlignLeft | Qt::AlignVCenter,
@@ -108,12 +111,15 @@ QPixmap paintLoginBackground(const QString &systemName, qreal density)
     p.drawRoundedRect(card, 8, 8);
     p.setPen(QColor(255, 255, 255));
     p.setFont(font(14, true));
-    p.drawText(QRect(254, 80, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("用户登录"));
+    p.drawText(QRect(254, 80, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("用户登录"));
 
     p.setFont(font(12));
     p.setPen(QColor(220, 228, 242));
-    p.drawText(QRect(250, 135, 62, 21), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("用户名："));
-    p.drawText(QRect(250, 169, 62, 21), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("密  码："));
+    p.drawText(QRect(250, 135, 62, 21), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("用户名："));
+    p.drawText(QRect(250, 169, 62, 21), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("密  码："));
     // White frames under the two edits (317, 135 / 317, 169, 123 x 21).
     p.setPen(QPen(QColor(120, 150, 200), 1));
     p.setBrush(Qt::white);
@@ -124,8 +130,10 @@ QPixmap paintLoginBackground(const QString &systemName, qreal density)
     p.setPen(QColor(150, 170, 205));
     p.drawLine(QPointF(360, 224), QPointF(360, 234));
 
-    paintHotSpotButton(p, QRect(261, 244, 84, 25), QStringLiteral("登  录"), QColor(236, 84, 64), QColor(196, 40, 30));
-    paintHotSpotButton(p, QRect(371, 244, 86, 25), QStringLiteral("注册账号"), QColor(70, 130, 210), QColor(40, 90, 170));
+    paintHotSpotButton(p, QRect(261, 244, 84, 25), QStringLiteral("登  录"), QColor(236, 84, 64),
+                       QColor(196, 40, 30));
+    paintHotSpotButton(p, QRect(371, 244, 86, 25), QStringLiteral("注册账号"), QColor(70, 130, 210),
+                       QColor(40, 90, 170));
 
     p.setPen(QColor(120, 140, 175));
     p.setFont(font(11));

@@ -44,7 +44,7 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
     }
 
     DataModule dataModule;
-    TFrmMain mainWindow;   // hidden until the login succeeded
+    TFrmMain mainWindow; // hidden until the login succeeded
 
     int result;
     {
@@ -54,9 +54,9 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
     if (result != QDialog::Accepted)
         return 0;
 
-    shownMainWindow = &mainWindow;   // before the show, whose first calls already let requests in
+    shownMainWindow = &mainWindow; // before the show, whose first calls already let requests in
     mainWindow.show();
     const int code = QApplication::exec();
-    shownMainWindow = nullptr;   // the window's destruction still waits for its last call
+    shownMainWindow = nullptr; // the window's destruction still waits for its last call
     return code;
 }

@@ -47,12 +47,13 @@ QToolButton *hotSpot(QWidget *parent, const char *name, const QRect &geometry)
     return button;
 }
 
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &text,
+                        const QRect &geometry)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
-    button->setAutoDefault(true);   // Enter presses the button that has the focus
+    button->setAutoDefault(true); // Enter presses the button that has the focus
     return button;
 }
 } // namespace
@@ -225,11 +226,13 @@ void TFrmLogin::Button1Click()
         const QString name = trimmedText(Edit1->text());
         const QString password = trimmedText(Edit2->text());
         if (name.isEmpty() || password.isEmpty()) {
-            showMessage(this, QStringLiteral("请输入用户名或密码！"), loginErrorCaption, BoxIcon::Error);
+            showMessage(this, QStringLiteral("请输入用户名或密码！"), loginErrorCaption,
+                        BoxIcon::Error);
             return;
         }
         if (!LoginRecord::credentialsValid(name, password)) {
-            showMessage(this, QStringLiteral("用户名不存在或密码错误！"), loginErrorCaption, BoxIcon::Error);
+            showMessage(this, QStringLiteral("用户名不存在或密码错误！"), loginErrorCaption,
+                        BoxIcon::Error);
             return;
         }
         try {
@@ -265,8 +268,8 @@ void TFrmLogin::JLYHXX()
 
 void TFrmLogin::Button2Click()
 {
-    if (showMessage(this, QStringLiteral("是否关闭本系统？"), QStringLiteral("提示"), BoxIcon::Information,
-                    BoxButtons::OkCancel)
+    if (showMessage(this, QStringLiteral("是否关闭本系统？"), QStringLiteral("提示"),
+                    BoxIcon::Information, BoxButtons::OkCancel)
         == BoxAnswer::Ok)
         reject();
 }
@@ -319,7 +322,8 @@ bool TFrmLogin::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == Label2) {
             CheckBox1->toggle();
             return true;
@@ -339,7 +343,8 @@ bool TFrmLogin::eventFilter(QObject *watched, QEvent *event)
                 m_dragOffset = QPoint();
             return true;
         }
-        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && !m_dragOffset.isNull()) {
+        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)
+            && !m_dragOffset.isNull()) {
             move(mouse->globalPosition().toPoint() - m_dragOffset);
             return true;
         }

@@ -25,9 +25,9 @@ public:
     int exec() override;
     void done(int result) override;
 
-    void Button1Click();   // log in
-    void Button2Click();   // close after confirmation
-    void Button3Click();   // account application
+    void Button1Click(); // log in
+    void Button2Click(); // close after confirmation
+    void Button3Click(); // account application
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -13,8 +13,9 @@ int main(int argc, char *argv[])
     // Ties the windows to the installed desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.tipdesk.TipDesk"));
     applyClientLocale();
-    QApplication::setQuitOnLastWindowClosed(false);   // the tray icon keeps the client alive
+    QApplication::setQuitOnLastWindowClosed(false); // the tray icon keeps the client alive
 
     RegisterWebServiceSoap(ServiceSettings::load());
-    return runProgramEntry([] { return ConnectivityCheck(registeredServiceSettings().endpoint()); });
+    return runProgramEntry(
+        [] { return ConnectivityCheck(registeredServiceSettings().endpoint()); });
 }

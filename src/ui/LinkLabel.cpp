@@ -14,7 +14,7 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent
 void LinkLabel::setHot(bool hot)
 {
     setStyleSheet(QStringLiteral("background: transparent; color: %1;")
-                          .arg(hot ? QStringLiteral("red") : QStringLiteral("white")));
+                      .arg(hot ? QStringLiteral("red") : QStringLiteral("white")));
 }
 
 void LinkLabel::enterEvent(QEnterEvent *event)

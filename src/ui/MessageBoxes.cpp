@@ -21,11 +21,16 @@ Recorder &recorder()
 QMessageBox::Icon toQt(BoxIcon icon)
 {
     switch (icon) {
-    case BoxIcon::Information: return QMessageBox::Information;
-    case BoxIcon::Warning: return QMessageBox::Warning;
-    case BoxIcon::Error: return QMessageBox::Critical;
-    case BoxIcon::Question: return QMessageBox::Question;
-    case BoxIcon::None: break;
+    case BoxIcon::Information:
+        return QMessageBox::Information;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
+    case BoxIcon::Error:
+        return QMessageBox::Critical;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -40,7 +45,8 @@ BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &capti
         return r.answers.isEmpty() ? BoxAnswer::Ok : r.answers.dequeue();
     }
     QMessageBox box(toQt(icon), caption, text,
-                    buttons == BoxButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    buttons == BoxButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                    : QMessageBox::Ok,
                     parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     if (buttons == BoxButtons::OkCancel)
@@ -52,13 +58,13 @@ BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &capti
 namespace MessageBoxRecorder {
 void start()
 {
-    recorder() = Recorder{};
+    recorder() = Recorder {};
     recorder().active = true;
 }
 
 void stop()
 {
-    recorder() = Recorder{};
+    recorder() = Recorder {};
 }
 
 void queueAnswer(BoxAnswer answer)

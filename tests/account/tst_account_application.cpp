@@ -24,7 +24,8 @@ class TestAccountApplication : public QObject
     std::unique_ptr<TestServer> server;
     std::unique_ptr<TFormZCCT> window;
 
-    void fill(const QString &name, const QString &mobile, const QString &password, const QString &again)
+    void fill(const QString &name, const QString &mobile, const QString &password,
+              const QString &again)
     {
         window->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(name);
         window->findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(mobile);
@@ -38,15 +39,17 @@ class TestAccountApplication : public QObject
         MessageBoxRecorder::clear();
         window->Button1Click();
         const auto shown = MessageBoxRecorder::shown();
-        return shown.size() == 1 ? shown[0].text : QStringLiteral("<%1 messages>").arg(shown.size());
+        return shown.size() == 1 ? shown[0].text
+                                 : QStringLiteral("<%1 messages>").arg(shown.size());
     }
 
     // Pending applications stored under exactly this name: (password, mobile) each.
     QList<QStringList> applications(const QString &name)
     {
         return textRows(queryServerDatabase(
-                server->databasePath(),
-                QStringLiteral("select zcmm, shouji, zhucetime from NewUser where usetrname = ?"), {name}));
+            server->databasePath(),
+            QStringLiteral("select zcmm, shouji, zhucetime from NewUser where usetrname = ?"),
+            {name}));
     }
 
 private Q_SLOTS:
@@ -54,8 +57,10 @@ private Q_SLOTS:
     {
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
-        server->command(QStringLiteral("add-user"), {QStringLiteral("--name"), QStringLiteral("alice"), QStringLiteral("--password"),
-                                                     QStringLiteral("a"), QStringLiteral("--level"), QStringLiteral("0")});
+        server->command(QStringLiteral("add-user"),
+                        {QStringLiteral("--name"), QStringLiteral("alice"),
+                         QStringLiteral("--password"), QStringLiteral("a"),
+                         QStringLiteral("--level"), QStringLiteral("0")});
         QVERIFY(server->lastCommandOk());
     }
 
@@ -75,7 +80,10 @@ private Q_SLOTS:
         MessageBoxRecorder::stop();
     }
 
-    void captionCarriesTheSystemName() { QCOMPARE(window->windowTitle(), QStringLiteral("金股预警注册窗体")); }
+    void captionCarriesTheSystemName()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("金股预警注册窗体"));
+    }
 
     void inputChecks_data()
     {
@@ -85,17 +93,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("empty name") << QString() << QStringLiteral("p") << QStringLiteral("p")
                                     << QStringLiteral("用户名不能为空，请重新输入!");
-        QTest::newRow("blank name") << QStringLiteral("   ") << QStringLiteral("p") << QStringLiteral("p")
-                                    << QStringLiteral("用户名不能为空，请重新输入!");
-        QTest::newRow("passwords differ") << QStringLiteral("bob") << QStringLiteral("p1") << QStringLiteral("p2")
-                                          << QStringLiteral("密码输入不一致，请重新输入!");
-        QTest::newRow("trailing blank differs") << QStringLiteral("bob") << QStringLiteral("p1 ") << QStringLiteral("p1")
-                                                << QStringLiteral("密码输入不一致，请重新输入!");
-        QTest::newRow("taken name") << QStringLiteral("alice") << QStringLiteral("p") << QStringLiteral("p")
-                                    << QStringLiteral("用户名重复，请换一个用户名申请！");
-        QTest::newRow("taken name with blanks around") << QStringLiteral(" alice ") << QStringLiteral("p")
-                                                       << QStringLiteral("p")
-                                                       << QStringLiteral("用户名重复，请换一个用户名申请！");
+        QTest::newRow("blank name")
+            << QStringLiteral("   ") << QStringLiteral("p") << QStringLiteral("p")
+            << QStringLiteral("用户名不能为空，请重新输入!");
+        QTest::newRow("passwords differ")
+            << QStringLiteral("bob") << QStringLiteral("p1") << QStringLiteral("p2")
+            << QStringLiteral("密码输入不一致，请重新输入!");
+        QTest::newRow("trailing blank differs")
+            << QStringLiteral("bob") << QStringLiteral("p1 ") << QStringLiteral("p1")
+            << QStringLiteral("密码输入不一致，请重新输入!");
+        QTest::newRow("taken name")
+            << QStringLiteral("alice") << QStringLiteral("p") << QStringLiteral("p")
+            << QStringLiteral("用户名重复，请换一个用户名申请！");
+        QTest::newRow("taken name with blanks around")
+            << QStringLiteral(" alice ") << QStringLiteral("p") << QStringLiteral("p")
+            << QStringLiteral("用户名重复，请换一个用户名申请！");
     }
 
     void inputChecks()
@@ -112,13 +124,14 @@ private Q_SLOTS:
 
     void applicationIsFiledOnceThenPending()
     {
-        fill(QStringLiteral("  王五 "), QStringLiteral(" 13912345678 "), QStringLiteral(" pw "), QStringLiteral(" pw "));
+        fill(QStringLiteral("  王五 "), QStringLiteral(" 13912345678 "), QStringLiteral(" pw "),
+             QStringLiteral(" pw "));
         QCOMPARE(apply(), success);
         const auto rows = applications(QStringLiteral("王五"));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0][0], QStringLiteral("pw"));
         QCOMPARE(rows[0][1], QStringLiteral("13912345678"));
-        QVERIFY(!rows[0][2].isEmpty());   // the server filled in the date
+        QVERIFY(!rows[0][2].isEmpty()); // the server filled in the date
         // The entries stay for a second press, which is refused: the name is pending now.
         QCOMPARE(apply(), QStringLiteral("该用户名正在申请中，请换一个用户名申请！"));
         QCOMPARE(applications(QStringLiteral("王五")).size(), 1);
@@ -130,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(apply(), success);
         const auto rows = applications(QStringLiteral("Alice"));
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0][0], QString());   // empty password and mobile are stored as empty texts
+        QCOMPARE(rows[0][0], QString()); // empty password and mobile are stored as empty texts
         QCOMPARE(rows[0][1], QString());
     }
 
@@ -166,7 +179,8 @@ private Q_SLOTS:
     void refusedInsertIsNoSuccess()
     {
         QFETCH(QByteArray, insertAnswer);
-        RawHttpPeer peer({RawHttpPeer::soapAnswer("hqsfczjl", "0"), RawHttpPeer::soapAnswer("hqsfczjl", "0"), insertAnswer});
+        RawHttpPeer peer({RawHttpPeer::soapAnswer("hqsfczjl", "0"),
+                          RawHttpPeer::soapAnswer("hqsfczjl", "0"), insertAnswer});
         pointClientAt(peer.baseUrl());
         fill(QStringLiteral("dave"), QString(), QStringLiteral("d"), QStringLiteral("d"));
         QCOMPARE(apply(), failure);
@@ -176,12 +190,13 @@ private Q_SLOTS:
 
     void failingCheckReachesTheGeneralReport()
     {
-        RawHttpPeer peer(RawHttpPeer::Mode::Answer, RawHttpPeer::httpResponse(503, "text/html", "busy"));
+        RawHttpPeer peer(RawHttpPeer::Mode::Answer,
+                         RawHttpPeer::httpResponse(503, "text/html", "busy"));
         pointClientAt(peer.baseUrl());
         fill(QStringLiteral("erin"), QString(), QStringLiteral("e"), QStringLiteral("e"));
         const QString shown = apply();
         QVERIFY2(shown.contains(QStringLiteral("HTTP 错误 503")), qPrintable(shown));
-        QCOMPARE(peer.requests().size(), 1);   // nothing after the failed check
+        QCOMPARE(peer.requests().size(), 1); // nothing after the failed check
     }
 };
 

@@ -32,10 +32,11 @@ class TestHostileFields : public QObject
     {
         const ReadOnlyDatabase db(server->databasePath());
         QStringList parts;
-        for (const char *sql : {"select id, username, userpas, UserDJ from UserTable order by id",
-                                "select usetrname, zcmm, shouji from NewUser order by usetrname",
-                                "select userid, userzh, userpas from userdl order by userid",
-                                "select count(*) from Tuijiangupiao", "select count(*) from spzx"}) {
+        for (const char *sql :
+             {"select id, username, userpas, UserDJ from UserTable order by id",
+              "select usetrname, zcmm, shouji from NewUser order by usetrname",
+              "select userid, userzh, userpas from userdl order by userid",
+              "select count(*) from Tuijiangupiao", "select count(*) from spzx"}) {
             for (const QVariantList &row : db.rows(QString::fromLatin1(sql))) {
                 QStringList cells;
                 for (const QVariant &cell : row)
@@ -65,7 +66,9 @@ class TestHostileFields : public QObject
         QTest::newRow("or true") << QStringLiteral("x' or '1'='1");
         QTest::newRow("statement") << QStringLiteral("'); delete from UserTable; --");
         QTest::newRow("comment and semicolon") << QStringLiteral("a;--b/*c*/");
-        QTest::newRow("control characters") << QStringLiteral("a\x01" "b\x1f" "c");
+        QTest::newRow("control characters") << QStringLiteral("a\x01"
+                                                              "b\x1f"
+                                                              "c");
         QTest::newRow("tab and line break") << QStringLiteral("a\tb\nc");
         QTest::newRow("10,000 characters") << QString(10000, u'长');
         QTest::newRow("chinese") << QStringLiteral("张三丰");
@@ -107,9 +110,8 @@ private Q_SLOTS:
     void accountWithTheValueLogsIn()
     {
         QFETCH(QString, value);
-        if (trimmedText(value) != value || std::any_of(value.begin(), value.end(), [](QChar c) {
-                return c.unicode() < 32;
-            }))
+        if (trimmedText(value) != value
+            || std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 32; }))
             QSKIP("the operator's commands take no control characters");
         const QString name = QStringLiteral("u") + value.left(40);
         const QString id = server->command(QStringLiteral("add-user"),
@@ -119,8 +121,8 @@ private Q_SLOTS:
         LoginRecord::loadAccountRecord(name, value);
         LoginRecord::writeLoginRow();
         const ReadOnlyDatabase db(server->databasePath());
-        const QList<QVariantList> rows =
-            db.rows(QStringLiteral("select userzh, userpas from userdl where userid = ?"), {id.toInt()});
+        const QList<QVariantList> rows = db.rows(
+            QStringLiteral("select userzh, userpas from userdl where userid = ?"), {id.toInt()});
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().at(0).toString(), name);
         QCOMPARE(rows.first().at(1).toString(), value);
@@ -141,8 +143,9 @@ private Q_SLOTS:
             return;
         }
         const ReadOnlyDatabase db(server->databasePath());
-        const QList<QVariantList> rows = db.rows(
-            QStringLiteral("select zcmm, shouji from NewUser where usetrname = ?"), {trimmedText(name)});
+        const QList<QVariantList> rows =
+            db.rows(QStringLiteral("select zcmm, shouji from NewUser where usetrname = ?"),
+                    {trimmedText(name)});
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().at(0).toString(), trimmedText(value));
         QCOMPARE(rows.first().at(1).toString(), trimmedText(value));
@@ -173,9 +176,10 @@ private Q_SLOTS:
         }
         QCOMPARE(outcome, PasswordChangeOutcome::Changed);
         const ReadOnlyDatabase db(server->databasePath());
-        QCOMPARE(db.value(QStringLiteral("select userpas from UserTable where username = ?"), {name})
-                     .toString(),
-                 value);
+        QCOMPARE(
+            db.value(QStringLiteral("select userpas from UserTable where username = ?"), {name})
+                .toString(),
+            value);
         QVERIFY(LoginRecord::credentialsValid(name, value));
         QCOMPARE(changeAccountPassword(value, QStringLiteral("start"), QStringLiteral("start")),
                  PasswordChangeOutcome::Changed);

@@ -317,9 +317,8 @@ private Q_SLOTS:
         QTest::newRow("old password wrong")
             << QStringLiteral("old-PW") << QStringLiteral("new") << QStringLiteral("new")
             << PasswordChangeOutcome::OldPasswordWrong;
-        QTest::newRow("new password empty")
-            << QStringLiteral("old-pw") << QString() << QString()
-            << PasswordChangeOutcome::NewPasswordEmpty;
+        QTest::newRow("new password empty") << QStringLiteral("old-pw") << QString() << QString()
+                                            << PasswordChangeOutcome::NewPasswordEmpty;
         QTest::newRow("new password only blanks")
             << QStringLiteral("old-pw") << QStringLiteral("  \t") << QStringLiteral(" ")
             << PasswordChangeOutcome::NewPasswordEmpty;
@@ -440,9 +439,8 @@ private Q_SLOTS:
                  outcome);
         QCOMPARE(peer.requests().size(), 1);
         const QByteArray statement =
-                "update UserTable set userpas= 'pw''2' where id=" + userid.toUtf8() + "</sql>";
-        QVERIFY2(peer.requests()[0].contains(statement),
-                 peer.requests()[0].constData());
+            "update UserTable set userpas= 'pw''2' where id=" + userid.toUtf8() + "</sql>";
+        QVERIFY2(peer.requests()[0].contains(statement), peer.requests()[0].constData());
         QCOMPARE(userpas,
                  outcome == PasswordChangeOutcome::Changed ? QStringLiteral("pw'2")
                                                            : QStringLiteral("old-pw"));

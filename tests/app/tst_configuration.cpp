@@ -57,11 +57,12 @@ private Q_SLOTS:
     void loadsEverything()
     {
         server->command(QStringLiteral("config"),
-                        {QStringLiteral("gpsysname=金股预警"), QStringLiteral("syszjxx=欢迎使用"), QStringLiteral("kfqq=800123"),
-                         QStringLiteral("yhqyhyfj=True"), QStringLiteral("ifctzqd=0"), QStringLiteral("hqurl= http://example.com/ "),
+                        {QStringLiteral("gpsysname=金股预警"), QStringLiteral("syszjxx=欢迎使用"),
+                         QStringLiteral("kfqq=800123"), QStringLiteral("yhqyhyfj=True"),
+                         QStringLiteral("ifctzqd=0"), QStringLiteral("hqurl= http://example.com/ "),
                          QStringLiteral("khdsxsj= 7 "), QStringLiteral("sytsxx=请使用正式账号登录"),
-                         QStringLiteral("an3mc=私募绝密"), QStringLiteral("an3url=http://x/3"), QStringLiteral("an3xs= 0 "),
-                         QStringLiteral("an11xs=1")});
+                         QStringLiteral("an3mc=私募绝密"), QStringLiteral("an3url=http://x/3"),
+                         QStringLiteral("an3xs= 0 "), QStringLiteral("an11xs=1")});
         std::unique_ptr<TFrmLogin> window;
         QCOMPARE(createLoginWindow(window), QString());
         QCOMPARE(gpsysname, QStringLiteral("金股预警"));
@@ -87,7 +88,7 @@ private Q_SLOTS:
     void levelFlag_data()
     {
         QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("expected");   // -1: the load fails
+        QTest::addColumn<int>("expected"); // -1: the load fails
         QTest::newRow("1") << QStringLiteral("1") << 1;
         QTest::newRow("0") << QStringLiteral("0") << 0;
         QTest::newRow("false") << QStringLiteral("false") << 0;
@@ -116,12 +117,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("configArguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no configuration row") << QStringList{QStringLiteral("--delete-config")} << missing;
-        QTest::newRow("no toolbar row") << QStringList{QStringLiteral("--delete-toolbar")} << missing;
-        QTest::newRow("interval empty") << QStringList{QStringLiteral("khdsxsj=")} << unavailable;
-        QTest::newRow("interval abc") << QStringList{QStringLiteral("khdsxsj=abc")} << unavailable;
-        QTest::newRow("interval null") << QStringList{QStringLiteral("--null"), QStringLiteral("khdsxsj")} << unavailable;
-        QTest::newRow("top flag null") << QStringList{QStringLiteral("--null"), QStringLiteral("ifctzqd")} << unavailable;
+        QTest::newRow("no configuration row")
+            << QStringList {QStringLiteral("--delete-config")} << missing;
+        QTest::newRow("no toolbar row")
+            << QStringList {QStringLiteral("--delete-toolbar")} << missing;
+        QTest::newRow("interval empty") << QStringList {QStringLiteral("khdsxsj=")} << unavailable;
+        QTest::newRow("interval abc") << QStringList {QStringLiteral("khdsxsj=abc")} << unavailable;
+        QTest::newRow("interval null")
+            << QStringList {QStringLiteral("--null"), QStringLiteral("khdsxsj")} << unavailable;
+        QTest::newRow("top flag null")
+            << QStringList {QStringLiteral("--null"), QStringLiteral("ifctzqd")} << unavailable;
     }
 
     void failures()
@@ -139,7 +144,8 @@ private Q_SLOTS:
 
     void missingToolbarAfterCaptionWasSet()
     {
-        server->command(QStringLiteral("config"), {QStringLiteral("gpsysname=甲"), QStringLiteral("--delete-toolbar")});
+        server->command(QStringLiteral("config"),
+                        {QStringLiteral("gpsysname=甲"), QStringLiteral("--delete-toolbar")});
         std::unique_ptr<TFrmLogin> window;
         QCOMPARE(createLoginWindow(window), missing);
         QCOMPARE(window->windowTitle(), QStringLiteral("甲 登录窗体"));
@@ -148,8 +154,9 @@ private Q_SLOTS:
 
     void missingTextColumnsAreHarmless()
     {
-        server->command(QStringLiteral("config"), {QStringLiteral("--null"), QStringLiteral("kfqq"), QStringLiteral("--null"),
-                                                   QStringLiteral("an5url")});
+        server->command(QStringLiteral("config"),
+                        {QStringLiteral("--null"), QStringLiteral("kfqq"), QStringLiteral("--null"),
+                         QStringLiteral("an5url")});
         std::unique_ptr<TFrmLogin> window;
         QCOMPARE(createLoginWindow(window), QString());
         QCOMPARE(kfqq, QString());

@@ -18,9 +18,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QLabel>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -60,7 +60,10 @@ class TestLogin : public QObject
     std::unique_ptr<TFrmLogin> window;
     QString chineseId;
 
-    QLineEdit *edit(const char *name) { return window->findChild<QLineEdit *>(QLatin1String(name)); }
+    QLineEdit *edit(const char *name)
+    {
+        return window->findChild<QLineEdit *>(QLatin1String(name));
+    }
     QCheckBox *rememberBox() { return window->findChild<QCheckBox *>(QStringLiteral("CheckBox1")); }
 
     void openWindow()
@@ -81,8 +84,9 @@ class TestLogin : public QObject
     QList<QStringList> loginRows(const QString &id)
     {
         return textRows(queryServerDatabase(
-                server->databasePath(),
-                QStringLiteral("select userzh, userpas, userdlip from userdl where userid = ?"), {id.toInt()}));
+            server->databasePath(),
+            QStringLiteral("select userzh, userpas, userdlip from userdl where userid = ?"),
+            {id.toInt()}));
     }
 
     QStringList shownTexts()
@@ -98,9 +102,10 @@ private Q_SLOTS:
     {
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
-        chineseId = server->command(QStringLiteral("add-user"), {QStringLiteral("--name"), QStringLiteral("李 四"),
-                                                                  QStringLiteral("--password"), QStringLiteral("li'si"),
-                                                                  QStringLiteral("--level"), QStringLiteral("2")});
+        chineseId = server->command(QStringLiteral("add-user"),
+                                    {QStringLiteral("--name"), QStringLiteral("李 四"),
+                                     QStringLiteral("--password"), QStringLiteral("li'si"),
+                                     QStringLiteral("--level"), QStringLiteral("2")});
         QVERIFY(server->lastCommandOk());
     }
 
@@ -149,7 +154,7 @@ private Q_SLOTS:
         QFETCH(QString, password);
         typeCredentials(name, password, false);
         window->Button1Click();
-        QCOMPARE(shownTexts(), QStringList{QStringLiteral("请输入用户名或密码！")});
+        QCOMPARE(shownTexts(), QStringList {QStringLiteral("请输入用户名或密码！")});
         QCOMPARE(MessageBoxRecorder::shown().first().caption, QStringLiteral("登录错误！"));
         QVERIFY(window->isVisible());
     }
@@ -160,7 +165,7 @@ private Q_SLOTS:
         writeFile(RememberedLogin::filePath(), before);
         typeCredentials(QStringLiteral("李 四"), QStringLiteral("wrong"), false);
         window->Button1Click();
-        QCOMPARE(shownTexts(), QStringList{QStringLiteral("用户名不存在或密码错误！")});
+        QCOMPARE(shownTexts(), QStringList {QStringLiteral("用户名不存在或密码错误！")});
         QVERIFY(window->isVisible());
         QVERIFY(userid.isEmpty());
         QCOMPARE(readFile(RememberedLogin::filePath()), before);
@@ -185,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0][0], QStringLiteral("李 四"));
         QCOMPARE(rows[0][1], QStringLiteral("li'si"));
-        QCOMPARE(rows[0][2], QStringLiteral("127.0.0.1"));   // what qzIP.aspx saw
+        QCOMPARE(rows[0][2], QStringLiteral("127.0.0.1")); // what qzIP.aspx saw
         const QString firstStamp = loginStamp;
 
         // A second login while the row exists rewrites it: still one row, a new stamp.
@@ -204,7 +209,9 @@ private Q_SLOTS:
         QCOMPARE(window->result(), int(QDialog::Accepted));
         const QString path = RememberedLogin::filePath();
         QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
-        struct stat info {};
+        struct stat info
+        {
+        };
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
         QCOMPARE(info.st_mode & 0777, mode_t(0600));
 
@@ -217,7 +224,8 @@ private Q_SLOTS:
 
     void credentialsGbkCannotCarryStillLogIn()
     {
-        server->command(QStringLiteral("add-user"), {"--name", "股民😀", "--password", "pw😀", "--level", "0"});
+        server->command(QStringLiteral("add-user"),
+                        {"--name", "股民😀", "--password", "pw😀", "--level", "0"});
         const QString path = RememberedLogin::filePath();
         writeFile(path, gbk(QStringLiteral("别人\r\n\\\r\n别的\r\n")));
         typeCredentials(QStringLiteral("股民😀"), QStringLiteral("pw😀"), true);
@@ -276,11 +284,12 @@ private Q_SLOTS:
     void unreadableAccountRecordClosesWithCancel()
     {
         // The credential check passes, but the account record comes back unreadable.
-        RawHttpPeer peer({RawHttpPeer::soapAnswer("yanzheng", "True"), RawHttpPeer::soapAnswer("hqdlyhxx", "not a document")});
+        RawHttpPeer peer({RawHttpPeer::soapAnswer("yanzheng", "True"),
+                          RawHttpPeer::soapAnswer("hqdlyhxx", "not a document")});
         pointClientAt(peer.baseUrl());
         typeCredentials(QStringLiteral("a"), QStringLiteral("b"), true);
         window->Button1Click();
-        QCOMPARE(shownTexts(), QStringList{QStringLiteral("系统错误，没有获取到系统配置信息！")});
+        QCOMPARE(shownTexts(), QStringList {QStringLiteral("系统错误，没有获取到系统配置信息！")});
         QCOMPARE(MessageBoxRecorder::shown().first().caption, QStringLiteral("系统错误！"));
         QCOMPARE(window->result(), int(QDialog::Rejected));
         QVERIFY(!window->isVisible());
@@ -305,7 +314,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("response");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("200") << RawHttpPeer::httpResponse(200, "text/plain", "203.0.113.9") << QStringLiteral("203.0.113.9");
+        QTest::newRow("200") << RawHttpPeer::httpResponse(200, "text/plain", "203.0.113.9")
+                             << QStringLiteral("203.0.113.9");
         QTest::newRow("404") << RawHttpPeer::httpResponse(404, "text/html", "gone") << QString();
         QTest::newRow("500") << RawHttpPeer::httpResponse(500, "text/html", "boom") << QString();
     }
@@ -338,7 +348,7 @@ private Q_SLOTS:
         QTest::keyClick(edit("Edit2"), Qt::Key_Return);
         auto *loginButton = window->findChild<QPushButton *>(QStringLiteral("Button1"));
         QCOMPARE(QApplication::focusWidget(), loginButton);
-        QVERIFY(window->isVisible());   // one Enter only moves the focus
+        QVERIFY(window->isVisible()); // one Enter only moves the focus
         QTest::keyClick(loginButton, Qt::Key_Return);
         QCOMPARE(window->result(), int(QDialog::Accepted));
     }
@@ -355,13 +365,15 @@ private Q_SLOTS:
         };
         hqurl = QStringLiteral("   ");
         click("RzURLLabel2");
-        QVERIFY(catcher.opened.isEmpty());   // a home page of blanks opens nothing
+        QVERIFY(catcher.opened.isEmpty()); // a home page of blanks opens nothing
         hqurl = QStringLiteral(" http://tips.example.com/index.html ");
         click("RzURLLabel2");
         click("RzURLLabel1");
         QCOMPARE(catcher.opened.size(), 2);
         QCOMPARE(catcher.opened[0], QUrl(QStringLiteral("http://tips.example.com/index.html")));
-        QCOMPARE(catcher.opened[1].toString(), QStringLiteral("tencent://message/?uin=") + kfqq + QStringLiteral("&Site=&Menu=yes"));
+        QCOMPARE(catcher.opened[1].toString(),
+                 QStringLiteral("tencent://message/?uin=") + kfqq
+                     + QStringLiteral("&Site=&Menu=yes"));
 
         QVERIFY(!rememberBox()->isChecked());
         click("Label2");

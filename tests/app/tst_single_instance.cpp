@@ -51,7 +51,8 @@ bool leaveStaleSocket(const QString &path)
         return false;
     memcpy(address.sun_path, name.constData(), name.size());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
     if (fd >= 0)
         ::close(fd);
     return bound && QFile::exists(path);

@@ -71,9 +71,9 @@ private Q_SLOTS:
         QCOMPARE(shown[0].caption, QStringLiteral("提示"));
         QCOMPARE(shown[0].icon, BoxIcon::None);
         QCOMPARE(shown[0].buttons, BoxButtons::Ok);
-        QCOMPARE(QApplication::topLevelWidgets().size(), 0);   // no window was ever created
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0); // no window was ever created
         QCOMPARE(SoapTransport::requestsSent(), 0);
-        QVERIFY(programDir.isEmpty());                        // nor the data module
+        QVERIFY(programDir.isEmpty()); // nor the data module
     }
 
     // Closing the login window ends the program: the main window never shows, nothing polls.
@@ -82,10 +82,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("configuration");
         QTest::addColumn<int>("requests");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("closed by the user") << QStringList{QStringLiteral("gpsysname=甲")} << 2
-                                            << QStringList{QStringLiteral("是否关闭本系统？")};
-        QTest::newRow("configuration missing") << QStringList{QStringLiteral("--delete-config")} << 1
-                                               << QStringList{QStringLiteral("系统错误，请在后台先维护系统配置信息！")};
+        QTest::newRow("closed by the user") << QStringList {QStringLiteral("gpsysname=甲")} << 2
+                                            << QStringList {QStringLiteral("是否关闭本系统？")};
+        QTest::newRow("configuration missing")
+            << QStringList {QStringLiteral("--delete-config")} << 1
+            << QStringList {QStringLiteral("系统错误，请在后台先维护系统配置信息！")};
     }
 
     void cancelledLoginEndsTheProgram()
@@ -102,9 +103,10 @@ private Q_SLOTS:
         QTimer closer;
         connect(&closer, &QTimer::timeout, this, [&] {
             for (QWidget *widget : QApplication::topLevelWidgets())
-                mainWindowSeen |= widget->objectName() == QLatin1String("FrmMain") && widget->isVisible();
+                mainWindowSeen |=
+                    widget->objectName() == QLatin1String("FrmMain") && widget->isVisible();
             if (auto *login = qobject_cast<TFrmLogin *>(QApplication::activeModalWidget()))
-                login->Button2Click();   // the recorder answers the confirmation with OK
+                login->Button2Click(); // the recorder answers the confirmation with OK
         });
         closer.start(10);
 
@@ -116,7 +118,7 @@ private Q_SLOTS:
         for (const auto &box : MessageBoxRecorder::shown())
             shown << box.text;
         QCOMPARE(shown, messages);
-        QVERIFY(!programDir.isEmpty());   // the data module did run
+        QVERIFY(!programDir.isEmpty()); // the data module did run
         QVERIFY(QFile::exists(programDir + QStringLiteral("miduseing.wav")));
     }
 
@@ -128,7 +130,7 @@ private Q_SLOTS:
         QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
         pointClientAt(server.baseUrl());
 
-        QWidget otherWindow;   // stands for another program that has the focus
+        QWidget otherWindow; // stands for another program that has the focus
         enum class Step { LoginUp, OtherActive, LoginInFront } step = Step::LoginUp;
         int secondResult = -1;
         bool secondChecked = false;
@@ -140,7 +142,7 @@ private Q_SLOTS:
         QTimer driver;
         connect(&driver, &QTimer::timeout, this, [&] {
             if (++ticks > giveUpTicks && login) {
-                login->Button2Click();   // the step did not come: end the run, the checks fail
+                login->Button2Click(); // the step did not come: end the run, the checks fail
                 return;
             }
             switch (step) {
@@ -163,7 +165,7 @@ private Q_SLOTS:
             case Step::LoginInFront:
                 if (QApplication::activeWindow() == login) {
                     broughtForward = true;
-                    login->Button2Click();   // the recorder answers the confirmation with OK
+                    login->Button2Click(); // the recorder answers the confirmation with OK
                 }
                 return;
             }
@@ -178,7 +180,7 @@ private Q_SLOTS:
         QCOMPARE(windowsAfter, windowsBefore);
         // Only the running login's own confirmation was shown.
         QCOMPARE(MessageBoxRecorder::shown().size(), 1);
-        QCOMPARE(secondStart(), SingleInstance::Claim::First);   // the ended client freed the socket
+        QCOMPARE(secondStart(), SingleInstance::Claim::First); // the ended client freed the socket
     }
 
     void secondStartRestoresTheMinimisedMainWindow()
@@ -194,14 +196,16 @@ private Q_SLOTS:
         connect(&driver, &QTimer::timeout, this, [&] {
             TFrmMain *window = visibleMainWindow();
             if (++ticks > giveUpTicks && window) {
-                window->close();   // the step did not come: end the run, the checks fail
+                window->close(); // the step did not come: end the run, the checks fail
                 return;
             }
             switch (step) {
             case Step::Login:
                 if (auto *login = qobject_cast<TFrmLogin *>(QApplication::activeModalWidget())) {
-                    login->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("demo"));
-                    login->findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("demo123"));
+                    login->findChild<QLineEdit *>(QStringLiteral("Edit1"))
+                        ->setText(QStringLiteral("demo"));
+                    login->findChild<QLineEdit *>(QStringLiteral("Edit2"))
+                        ->setText(QStringLiteral("demo123"));
                     login->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
                     step = Step::MainWindowUp;
                 }
@@ -221,7 +225,7 @@ private Q_SLOTS:
             case Step::Restored:
                 if (window && !window->isMinimized() && QApplication::activeWindow() == window) {
                     restored = true;
-                    window->close();   // ends the program
+                    window->close(); // ends the program
                 }
                 return;
             }
@@ -236,16 +240,19 @@ private Q_SLOTS:
 
     void connectivityInEmptyNetworkNamespace()
     {
-        const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/connectivity_probe");
+        const QString probe =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/connectivity_probe");
         QProcess offline;
-        offline.start(QStringLiteral("unshare"), {QStringLiteral("--net"), probe, QStringLiteral("http://192.0.2.10/")});
+        offline.start(QStringLiteral("unshare"),
+                      {QStringLiteral("--net"), probe, QStringLiteral("http://192.0.2.10/")});
         if (!offline.waitForFinished(20000) || offline.exitCode() != 0)
             QSKIP("no permission to create a network namespace here");
         QCOMPARE(offline.readAllStandardOutput().trimmed(), QByteArray("offline"));
 
         // A server on loopback counts as reachable, even with no network at all.
         QProcess loopback;
-        loopback.start(QStringLiteral("unshare"), {QStringLiteral("--net"), probe, QStringLiteral("http://127.0.0.1:8080/")});
+        loopback.start(QStringLiteral("unshare"),
+                       {QStringLiteral("--net"), probe, QStringLiteral("http://127.0.0.1:8080/")});
         QVERIFY(loopback.waitForFinished(20000));
         QCOMPARE(loopback.readAllStandardOutput().trimmed(), QByteArray("connected"));
     }

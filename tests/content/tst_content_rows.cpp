@@ -56,12 +56,12 @@ private Q_SLOTS:
         QCOMPARE(alerts.at(0),
                  (QStringList {"  2026-12-08 10:02:00", "600519", "1688.50", "买入", "放量 突破"}));
 
-        QCOMPARE(rowsInFormat(document, liveInfoRowFormat()).at(0), (QStringList {"  2026-12-08 10:02:00", "盘中", "北向资金净流入"}));
+        QCOMPARE(rowsInFormat(document, liveInfoRowFormat()).at(0),
+                 (QStringList {"  2026-12-08 10:02:00", "盘中", "北向资金净流入"}));
 
         // A null column is an empty cell, no failure.
         QCOMPARE(alerts.at(1).at(1), QString());
-        QCOMPARE(alerts.at(1).at(0),
-                 QStringLiteral("  2026-12-08 09:45:00"));
+        QCOMPARE(alerts.at(1).at(0), QStringLiteral("  2026-12-08 09:45:00"));
     }
 };
 

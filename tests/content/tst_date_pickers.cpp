@@ -24,7 +24,7 @@ class TestDatePickers : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestServer> server;
-    std::unique_ptr<QWidget> host;   // stands for the main window, which carries the skin
+    std::unique_ptr<QWidget> host; // stands for the main window, which carries the skin
     TFormSMNC *window = nullptr;
 
     // Opens the picker's calendar as a click on its drop-down button does.
@@ -41,8 +41,10 @@ class TestDatePickers : public QObject
         QStyleOptionSpinBox option;
         option.initFrom(picker);
         option.subControls = QStyle::SC_All;
-        return picker->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, picker)
-            .united(picker->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, picker));
+        return picker->style()
+            ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, picker)
+            .united(picker->style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                    QStyle::SC_SpinBoxDown, picker));
     }
 
 private Q_SLOTS:
@@ -89,7 +91,7 @@ private Q_SLOTS:
         int dark = 0;
         for (int y = int(button.top() * ratio); y < int((button.bottom() + 1) * ratio); ++y) {
             for (int x = int(button.left() * ratio); x < int((button.right() + 1) * ratio); ++x) {
-                const QRgb pixel = face.pixel(x, y);   // the rounded corners are transparent
+                const QRgb pixel = face.pixel(x, y); // the rounded corners are transparent
                 dark += qAlpha(pixel) == 255 && qGray(pixel) < 128;
             }
         }
@@ -119,7 +121,9 @@ private Q_SLOTS:
             const int top = view->rowViewportPosition(row);
             QVERIFY2(top >= 0 && top + view->rowHeight(row) <= view->viewport()->height(),
                      qPrintable(QStringLiteral("row %1 at %2 + %3 of %4")
-                                    .arg(row).arg(top).arg(view->rowHeight(row))
+                                    .arg(row)
+                                    .arg(top)
+                                    .arg(view->rowHeight(row))
                                     .arg(view->viewport()->height())));
         }
         // And the popup window holds the whole view.
@@ -133,16 +137,18 @@ private Q_SLOTS:
         QCalendarWidget *calendar = openCalendar(window->DateTimePicker1, QDate(2026, 8, 15));
         QVERIFY(calendar);
         QCOMPARE(calendar->locale().language(), QLocale::Chinese);
-        QCOMPARE(calendar->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"))->text(),
-                 QStringLiteral("八月"));
+        QCOMPARE(
+            calendar->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"))->text(),
+            QStringLiteral("八月"));
         auto *view = calendar->findChild<QTableView *>();
         QSet<QString> weekdays;
         for (int column = 0; column < view->model()->columnCount(); ++column)
             weekdays.insert(view->model()->index(0, column).data().toString());
-        QCOMPARE(weekdays, (QSet<QString> {QStringLiteral("周一"), QStringLiteral("周二"),
-                                           QStringLiteral("周三"), QStringLiteral("周四"),
-                                           QStringLiteral("周五"), QStringLiteral("周六"),
-                                           QStringLiteral("周日")}));
+        QCOMPARE(
+            weekdays,
+            (QSet<QString> {QStringLiteral("周一"), QStringLiteral("周二"), QStringLiteral("周三"),
+                            QStringLiteral("周四"), QStringLiteral("周五"), QStringLiteral("周六"),
+                            QStringLiteral("周日")}));
         QCOMPARE(window->DateTimePicker1->text(), QStringLiteral("2026-08-15"));
     }
 };

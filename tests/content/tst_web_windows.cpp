@@ -52,7 +52,8 @@ struct HostPanel
 // Built and shown as the main window does it.
 WebContentWindow *webWindow(int position, QWidget &panel)
 {
-    auto *window = static_cast<WebContentWindow *>(contentWindowBuilder(position)(HostedIn {&panel}));
+    auto *window =
+        static_cast<WebContentWindow *>(contentWindowBuilder(position)(HostedIn {&panel}));
     window->show();
     return window;
 }
@@ -114,12 +115,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("framed");
         QTest::addColumn<QString>("label");
         const QString label = QStringLiteral("正在加载数据，请稍等 . . . ");
-        QTest::newRow("2") << 2 << "FormWYSMNC" << "WebBrowser1" << true << label;
-        QTest::newRow("3") << 3 << "FormWYSMJM" << "WebBrowser1" << true << label + "\r\n";
-        QTest::newRow("4") << 4 << "FormPCGG" << "WebBrowser1" << true << label;
-        QTest::newRow("5") << 5 << "FormXWZX" << "WebBrowser1" << true << label;
-        QTest::newRow("9") << 9 << "FormYJBG" << "WebBrowser1" << false << label;
-        QTest::newRow("10") << 10 << "FormZHBG" << "WebBrowser2" << true << label;
+        QTest::newRow("2") << 2 << "FormWYSMNC"
+                           << "WebBrowser1" << true << label;
+        QTest::newRow("3") << 3 << "FormWYSMJM"
+                           << "WebBrowser1" << true << label + "\r\n";
+        QTest::newRow("4") << 4 << "FormPCGG"
+                           << "WebBrowser1" << true << label;
+        QTest::newRow("5") << 5 << "FormXWZX"
+                           << "WebBrowser1" << true << label;
+        QTest::newRow("9") << 9 << "FormYJBG"
+                           << "WebBrowser1" << false << label;
+        QTest::newRow("10") << 10 << "FormZHBG"
+                            << "WebBrowser2" << true << label;
     }
 
     void designs()
@@ -308,17 +315,21 @@ private Q_SLOTS:
         QVERIFY(waitForLoad(*window));
         const QUrl home = window->browser()->url();
         // Back and forward without history do nothing.
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton3")), Qt::LeftButton);
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton2")), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton3")),
+                          Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton2")),
+                          Qt::LeftButton);
         QTest::qWait(200);
         QCOMPARE(window->browser()->url(), home);
         window->browser()->setUrl(QUrl(server->baseUrl() + QStringLiteral("demo/funds.html")));
         QVERIFY(waitForLoad(*window));
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton3")), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton3")),
+                          Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(window->browser()->url(), home, pageLoadMs);
         window->browser()->setUrl(QUrl(server->baseUrl() + QStringLiteral("demo/funds.html")));
         QVERIFY(waitForLoad(*window));
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton1")), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("SpeedButton1")),
+                          Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(window->browser()->url(), QUrl(an5url), pageLoadMs);
     }
 };

@@ -83,18 +83,19 @@ class TestChangePolling : public QObject
 
     QString publishAlert(const QString &code, const QString &action, const QString &time)
     {
-        const QString id = server->command(
-            QStringLiteral("publish-alert"), {"--level", "3", "--code", code, "--price", "10.00",
-                                              "--action", action, "--reason", "测试", "--time", time});
+        const QString id =
+            server->command(QStringLiteral("publish-alert"),
+                            {"--level", "3", "--code", code, "--price", "10.00", "--action", action,
+                             "--reason", "测试", "--time", time});
         [&] { QVERIFY2(server->lastCommandOk(), qPrintable(server->lastCommandError())); }();
         return id;
     }
 
     QString publishInfo(const QString &type, const QString &text, const QString &time)
     {
-        const QString id = server->command(QStringLiteral("publish-info"),
-                                           {"--level", "3", "--type", type, "--text", text,
-                                            "--time", time});
+        const QString id =
+            server->command(QStringLiteral("publish-info"),
+                            {"--level", "3", "--type", type, "--text", text, "--time", time});
         [&] { QVERIFY2(server->lastCommandOk(), qPrintable(server->lastCommandError())); }();
         return id;
     }
@@ -142,8 +143,8 @@ private Q_SLOTS:
         server = std::make_unique<TestServer>(false);
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
         server->command(QStringLiteral("config"),
-                        {"yhqyhyfj=0", "ifctzqd=0", "khdsxsj=1",
-                         "an2mc=私募内参", "an3mc=私募绝密", "an1xs=0"});
+                        {"yhqyhyfj=0", "ifctzqd=0", "khdsxsj=1", "an2mc=私募内参", "an3mc=私募绝密",
+                         "an1xs=0"});
         QVERIFY(server->lastCommandOk());
         server->command(QStringLiteral("add-user"),
                         {"--name", "订阅者", "--password", "pw", "--level", "1"});
@@ -208,7 +209,8 @@ private Q_SLOTS:
 
     void editedAlertsRefillQuietly()
     {
-        const QString id = publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
+        const QString id =
+            publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
         auto window = shownMainWindow(true);
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QVERIFY(alerts);
@@ -240,8 +242,10 @@ private Q_SLOTS:
 
     void deletingAllOfTodaysAlertsLeavesAStaleRow()
     {
-        const QString first = publishAlert(QStringLiteral("600036"), QStringLiteral("买入"), nextTime());
-        const QString second = publishAlert(QStringLiteral("601318"), QStringLiteral("持有"), nextTime());
+        const QString first =
+            publishAlert(QStringLiteral("600036"), QStringLiteral("买入"), nextTime());
+        const QString second =
+            publishAlert(QStringLiteral("601318"), QStringLiteral("持有"), nextTime());
         auto window = shownMainWindow(true);
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QVERIFY(alerts);
@@ -268,9 +272,10 @@ private Q_SLOTS:
         const QString time = nextTime();
         publishInfo(QStringLiteral("盘中提示"), QStringLiteral(" 沪指高开 "), time);
         window->Timer1Timer();
-        QCOMPARE(popupTexts(*window),
-                 QStringList {QStringLiteral("弹出时间：%1\n资讯类型：盘中提示\n资讯内容：沪指高开")
-                                  .arg(time)});
+        QCOMPARE(
+            popupTexts(*window),
+            QStringList {
+                QStringLiteral("弹出时间：%1\n资讯类型：盘中提示\n资讯内容：沪指高开").arg(time)});
         QCOMPARE(beeps, 1);
         if (auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow()))
             QCOMPARE(gridColumn(*alerts->StringGrid3, 2), QStringList {"盘中提示"});
@@ -287,9 +292,11 @@ private Q_SLOTS:
         window->Timer1Timer();
         const QList<TfrmSlidePopUp *> popups = window->SlidePopUp1->openWindows();
         QCOMPARE(popups.size(), 2);
-        QCOMPARE(popupTexts(*window),
-                 (QStringList {alertPopup(alertTime, "600519", "买入"),
-                               QStringLiteral("弹出时间：%1\n资讯类型：盘中\n资讯内容：放量").arg(infoTime)}));
+        QCOMPARE(
+            popupTexts(*window),
+            (QStringList {
+                alertPopup(alertTime, "600519", "买入"),
+                QStringLiteral("弹出时间：%1\n资讯类型：盘中\n资讯内容：放量").arg(infoTime)}));
         QVERIFY(popups.at(1)->stackOffset() > popups.at(0)->stackOffset());
         QCOMPARE(beeps, 2);
     }
@@ -308,8 +315,9 @@ private Q_SLOTS:
         QFETCH(QString, name);
         auto window = shownMainWindow(true);
         const QString time = nextTime();
-        server->command(QStringLiteral("publish-bulletin"),
-                        {"--kind", QString::number(kind), "--title", "本周 \"观点\"", "--time", time});
+        server->command(
+            QStringLiteral("publish-bulletin"),
+            {"--kind", QString::number(kind), "--title", "本周 \"观点\"", "--time", time});
         QVERIFY(server->lastCommandOk());
         window->Timer1Timer();
         QCOMPARE(window->SlidePopUp1->text(),
@@ -326,8 +334,8 @@ private Q_SLOTS:
         QVERIFY(wysmncOpen);
         BulletinWindowStandIn::reloads = 0;
 
-        const QString id = server->command(QStringLiteral("publish-bulletin"),
-                                           {"--kind", "1", "--title", "周报"});
+        const QString id =
+            server->command(QStringLiteral("publish-bulletin"), {"--kind", "1", "--title", "周报"});
         window->Timer1Timer();
         QCOMPARE(BulletinWindowStandIn::reloads, 1);
         QCOMPARE(window->SlidePopUp1->openCount(), 1);
@@ -378,7 +386,8 @@ private Q_SLOTS:
         QVERIFY(server->lastCommandOk());
         QTimer::singleShot(0, window.get(), [&window] {
             window->Timer2Timer();
-            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(7); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(7); }, Qt::QueuedConnection);
         });
         const int result = QApplication::exec();
         QCoreApplication::removePostedEvents(qApp, QEvent::MetaCall);
@@ -537,7 +546,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("gptjaddAfter"); // stored before the tick ended
         // A title with a blank shifts every later item: smjmadd reads "周报".
         QTest::newRow("title with a blank")
-            << QByteArray("5,3,2,1,2026-12-08 09:30:00,私募 周报,4,0,2026-12-08 09:00:00,t,7,2") << 5;
+            << QByteArray("5,3,2,1,2026-12-08 09:30:00,私募 周报,4,0,2026-12-08 09:00:00,t,7,2")
+            << 5;
         QTest::newRow("empty answer") << QByteArray() << 4;
     }
 
@@ -545,8 +555,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, answer);
         QFETCH(int, gptjaddAfter);
-        RawHttpPeer peer({counters("4,3,2,1,2026-12-08 09:30:00,私募周报,4,0,2026-12-08 09:00:00,t,7,2"),
-                          counters(answer)});
+        RawHttpPeer peer(
+            {counters("4,3,2,1,2026-12-08 09:30:00,私募周报,4,0,2026-12-08 09:00:00,t,7,2"),
+             counters(answer)});
         pointClientAt(peer.baseUrl());
         MessageBoxRecorder::start();
         {

@@ -21,7 +21,8 @@ namespace {
 
 QSize inPixels(QSize points, qreal ratio)
 {
-    return QSize(int(std::lround(points.width() * ratio)), int(std::lround(points.height() * ratio)));
+    return QSize(int(std::lround(points.width() * ratio)),
+                 int(std::lround(points.height() * ratio)));
 }
 
 } // namespace
@@ -44,11 +45,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QSize>("points");
-        QTest::newRow("header") << QStringLiteral("Image1") << QStringLiteral(":/main/header") << QSize(948, 90);
-        QTest::newRow("footer strip") << QStringLiteral("Image3") << QStringLiteral(":/main/footer-strip")
-                                      << QSize(948, 6);
-        QTest::newRow("footer base") << QStringLiteral("Image2") << QStringLiteral(":/main/footer-base")
-                                     << QSize(948, 6);
+        QTest::newRow("header") << QStringLiteral("Image1") << QStringLiteral(":/main/header")
+                                << QSize(948, 90);
+        QTest::newRow("footer strip")
+            << QStringLiteral("Image3") << QStringLiteral(":/main/footer-strip") << QSize(948, 6);
+        QTest::newRow("footer base")
+            << QStringLiteral("Image2") << QStringLiteral(":/main/footer-base") << QSize(948, 6);
     }
 
     void headerAndFooterPictures()
@@ -58,11 +60,13 @@ private Q_SLOTS:
         QFETCH(QSize, points);
         TFrmMain window(nullptr, [] { return false; });
         const QPixmap picture = window.findChild<QLabel *>(label)->pixmap();
-        // Above ratio 1 the finer picture itself, pixel for pixel; the label scales it to the screen.
+        // Above ratio 1 the finer picture itself, pixel for pixel; the label scales it to the
+        // screen.
         const qreal source = ratio > 1 ? 2 : 1;
         QCOMPARE(picture.devicePixelRatio(), source);
         QCOMPARE(picture.size(), inPixels(points, source));
-        const QString file = resource + (ratio > 1 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
+        const QString file =
+            resource + (ratio > 1 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
         QCOMPARE(picture.toImage().convertToFormat(QImage::Format_RGB32),
                  QImage(file).convertToFormat(QImage::Format_RGB32));
     }
@@ -77,12 +81,13 @@ private Q_SLOTS:
             QCOMPARE(shown.size(), inPixels(QSize(35, 35), ratio));
             QCOMPARE(shown.devicePixelRatio(), ratio);
             // At double density the designed 70 px picture itself, not the 35 px one blown up.
-            QImage drawn = icon.pixmap(QSize(35, 35), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
-            QImage designed =
-                QImage(QStringLiteral(":/main/toolbar/%1@2x.png").arg(position, 2, 10, QLatin1Char('0')))
-                    .convertToFormat(QImage::Format_ARGB32);
+            QImage drawn =
+                icon.pixmap(QSize(35, 35), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+            QImage designed = QImage(QStringLiteral(":/main/toolbar/%1@2x.png")
+                                         .arg(position, 2, 10, QLatin1Char('0')))
+                                  .convertToFormat(QImage::Format_ARGB32);
             QCOMPARE(designed.size(), QSize(70, 70));
-            drawn.setDevicePixelRatio(1);     // compared pixel for pixel
+            drawn.setDevicePixelRatio(1); // compared pixel for pixel
             designed.setDevicePixelRatio(1);
             QCOMPARE(drawn, designed);
         }

@@ -24,8 +24,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSoundEffect>
-#include <QTemporaryDir>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -561,15 +561,17 @@ private Q_SLOTS:
         QCOMPARE(window.windowTitle(), QStringLiteral("main"));
         QCOMPARE(window.size(), QSize(688, 447));
         const Qt::WindowFlags flags = window.windowFlags();
-        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
-                           | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint)));
+        QVERIFY(!(flags
+                  & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
+                     | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint)));
     }
 
     void alertSoundPlaysTheProgramFoldersFile()
     {
         QTemporaryDir folder;
         programDir = folder.path() + u'/';
-        QFile::copy(QStringLiteral(":/sounds/miduseing.wav"), programDir + QStringLiteral("miduseing.wav"));
+        QFile::copy(QStringLiteral(":/sounds/miduseing.wav"),
+                    programDir + QStringLiteral("miduseing.wav"));
         AlertSound::play();
         QCOMPARE(AlertSound::player().source(),
                  QUrl::fromLocalFile(folder.path() + QStringLiteral("/miduseing.wav")));
@@ -577,7 +579,8 @@ private Q_SLOTS:
         // A sound chosen since then is read afresh by the next play.
         QTemporaryDir other;
         programDir = other.path() + u'/';
-        QFile::copy(QStringLiteral(":/sounds/Mid/叮咚.wav"), programDir + QStringLiteral("miduseing.wav"));
+        QFile::copy(QStringLiteral(":/sounds/Mid/叮咚.wav"),
+                    programDir + QStringLiteral("miduseing.wav"));
         AlertSound::play();
         QCOMPARE(AlertSound::player().source(),
                  QUrl::fromLocalFile(other.path() + QStringLiteral("/miduseing.wav")));
@@ -595,7 +598,8 @@ private Q_SLOTS:
     void minimiseWithAndWithoutNotificationArea()
     {
         QFETCH(bool, trayAvailable);
-        auto window = std::make_unique<TFrmMain>(nullptr, [trayAvailable] { return trayAvailable; });
+        auto window =
+            std::make_unique<TFrmMain>(nullptr, [trayAvailable] { return trayAvailable; });
         window->show();
         auto *hint = window->findChild<QLabel *>(QStringLiteral("TrayHint"));
         QVERIFY(hint);
@@ -605,7 +609,7 @@ private Q_SLOTS:
 
         for (int round = 0; round < 2; ++round) {
             window->showMinimized();
-            QCoreApplication::processEvents();   // the hide to the tray is queued
+            QCoreApplication::processEvents(); // the hide to the tray is queued
             QCOMPARE(window->isVisible(), !trayAvailable);
             QVERIFY(MessageBoxRecorder::shown().isEmpty());
             window->restoreApplication();

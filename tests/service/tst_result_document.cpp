@@ -10,9 +10,11 @@
 namespace {
 // As the service writes them: two-blank indentation, CR LF line breaks.
 const QString twoRows = QStringLiteral(
-        "<NewDataSet>\r\n  <Table>\r\n    <id>12</id>\r\n    <nowtime>2026-12-08T09:30:05.123+08:00</nowtime>\r\n"
-        "    <gupiaodaima>  600519 </gupiaodaima>\r\n    <czly>放量突破，&lt;关注&gt; &amp; 持有</czly>\r\n  </Table>\r\n"
-        "  <Table>\r\n    <id>11</id>\r\n    <czly>\t</czly>\r\n  </Table>\r\n</NewDataSet>");
+    "<NewDataSet>\r\n  <Table>\r\n    <id>12</id>\r\n    "
+    "<nowtime>2026-12-08T09:30:05.123+08:00</nowtime>\r\n"
+    "    <gupiaodaima>  600519 </gupiaodaima>\r\n    <czly>放量突破，&lt;关注&gt; &amp; "
+    "持有</czly>\r\n  </Table>\r\n"
+    "  <Table>\r\n    <id>11</id>\r\n    <czly>\t</czly>\r\n  </Table>\r\n</NewDataSet>");
 } // namespace
 
 class TestResultDocument : public QObject
@@ -25,12 +27,12 @@ private Q_SLOTS:
         const ResultDocument doc = ResultDocument::parse(twoRows);
         QCOMPARE(doc.rowCount(), 2);
         QCOMPARE(doc.value(0, u"id"), QStringLiteral("12"));
-        QCOMPARE(doc.value(0, u"gupiaodaima"), QStringLiteral("600519"));   // trimmed
+        QCOMPARE(doc.value(0, u"gupiaodaima"), QStringLiteral("600519")); // trimmed
         QCOMPARE(doc.value(0, u"czly"), QStringLiteral("放量突破，<关注> & 持有"));
         QCOMPARE(doc.value(0, u"nowtime"), QStringLiteral("2026-12-08T09:30:05.123+08:00"));
         QCOMPARE(doc.value(1, u"id"), QStringLiteral("11"));
-        QCOMPARE(doc.value(1, u"nowtime"), QString());     // absent column: null on the server
-        QCOMPARE(doc.value(1, u"czly"), QString());        // control characters trimmed away
+        QCOMPARE(doc.value(1, u"nowtime"), QString()); // absent column: null on the server
+        QCOMPARE(doc.value(1, u"czly"), QString()); // control characters trimmed away
         QCOMPARE(doc.value(0, u"nosuchcolumn"), QString());
         QVERIFY(raisesAppError([&] { doc.value(2, u"id"); }));
     }
@@ -61,9 +63,10 @@ private Q_SLOTS:
         QTest::newRow("two roots") << QStringLiteral("<a/><b/>");
         QTest::newRow("undeclared entity") << QStringLiteral("<a><t><c>&nbsp;</c></t></a>");
         QTest::newRow("external entity") << QStringLiteral(
-                "<!DOCTYPE a [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><a><t><c>&x;</c></t></a>");
-        QTest::newRow("internal entity bomb") << QStringLiteral(
-                "<!DOCTYPE a [<!ENTITY x \"xxxxxxxxxx\"><!ENTITY y \"&x;&x;&x;&x;&x;\">]><a><t><c>&y;</c></t></a>");
+            "<!DOCTYPE a [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><a><t><c>&x;</c></t></a>");
+        QTest::newRow("internal entity bomb")
+            << QStringLiteral("<!DOCTYPE a [<!ENTITY x \"xxxxxxxxxx\"><!ENTITY y "
+                              "\"&x;&x;&x;&x;&x;\">]><a><t><c>&y;</c></t></a>");
     }
 
     void malformedAnswersRaise()
@@ -82,7 +85,7 @@ private Q_SLOTS:
     void booleanRule_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("expected");   // 1 true, 0 false, -1 raises
+        QTest::addColumn<int>("expected"); // 1 true, 0 false, -1 raises
         QTest::newRow("True") << QStringLiteral("True") << 1;
         QTest::newRow(" true ") << QStringLiteral(" true ") << 1;
         QTest::newRow("FALSE") << QStringLiteral("FALSE") << 0;

@@ -28,9 +28,10 @@ private Q_SLOTS:
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
         pointClientAt(server->baseUrl());
-        userId = server->command(QStringLiteral("add-user"), {QStringLiteral("--name"), awkwardName,
-                                                               QStringLiteral("--password"), awkwardPassword,
-                                                               QStringLiteral("--level"), QStringLiteral("1")});
+        userId =
+            server->command(QStringLiteral("add-user"),
+                            {QStringLiteral("--name"), awkwardName, QStringLiteral("--password"),
+                             awkwardPassword, QStringLiteral("--level"), QStringLiteral("1")});
         QVERIFY(server->lastCommandOk());
         QVERIFY(toInteger(userId) > 0);
     }
@@ -44,7 +45,8 @@ private Q_SLOTS:
         QCOMPARE(configuration.rowCount(), 1);
         QCOMPARE(configuration.value(0, u"gpsysname"), name);
 
-        const ResultDocument toolbar = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord()));
+        const ResultDocument toolbar =
+            ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::toolbarRecord()));
         QCOMPARE(toolbar.rowCount(), 1);
         QVERIFY(!toolbar.value(0, u"an1mc").isEmpty());
     }
@@ -52,16 +54,19 @@ private Q_SLOTS:
     void credentialsAndAccountRecord()
     {
         QVERIFY(toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword)));
-        QVERIFY(!toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword + QLatin1Char('x'))));
+        QVERIFY(!toBoolean(
+            NewServiceProxy()->yanzheng(awkwardName, awkwardPassword + QLatin1Char('x'))));
 
-        const ResultDocument account = ResultDocument::parse(NewServiceProxy()->hqdlyhxx(awkwardName, awkwardPassword));
+        const ResultDocument account =
+            ResultDocument::parse(NewServiceProxy()->hqdlyhxx(awkwardName, awkwardPassword));
         QCOMPARE(account.rowCount(), 1);
         QCOMPARE(account.value(0, u"id"), userId);
         QCOMPARE(account.value(0, u"username"), awkwardName);
         QCOMPARE(account.value(0, u"userpas"), awkwardPassword);
         QCOMPARE(account.value(0, u"UserDJ"), QStringLiteral("1"));
 
-        const ResultDocument nobody = ResultDocument::parse(NewServiceProxy()->hqdlyhxx(awkwardName, QStringLiteral("wrong")));
+        const ResultDocument nobody = ResultDocument::parse(
+            NewServiceProxy()->hqdlyhxx(awkwardName, QStringLiteral("wrong")));
         QCOMPARE(nobody.rowCount(), 0);
     }
 
@@ -71,18 +76,18 @@ private Q_SLOTS:
         QCOMPARE(service()->hqsfczjl(Statements::loginRowCount(userId)), 0);
         QCOMPARE(service()->hqdlsj(userId), QString());
 
-        QCOMPARE(trimmedText(service()->zhixing(Statements::insertLoginRow(userId, awkwardName, awkwardPassword,
-                                                                           QStringLiteral("10.0.0.1")))),
+        QCOMPARE(trimmedText(service()->zhixing(Statements::insertLoginRow(
+                     userId, awkwardName, awkwardPassword, QStringLiteral("10.0.0.1")))),
                  QStringLiteral("true"));
         QCOMPARE(service()->hqsfczjl(Statements::loginRowCount(userId)), 1);
         const QString firstStamp = service()->hqdlsj(userId);
         QVERIFY(!firstStamp.isEmpty());
 
-        QCOMPARE(trimmedText(service()->zhixing(Statements::updateLoginRow(userId, awkwardName, awkwardPassword,
-                                                                           QStringLiteral("10.0.0.2")))),
+        QCOMPARE(trimmedText(service()->zhixing(Statements::updateLoginRow(
+                     userId, awkwardName, awkwardPassword, QStringLiteral("10.0.0.2")))),
                  QStringLiteral("true"));
         QCOMPARE(service()->hqsfczjl(Statements::loginRowCount(userId)), 1);
-        QVERIFY(service()->hqdlsj(userId) != firstStamp);   // another login changes the stamp
+        QVERIFY(service()->hqdlsj(userId) != firstStamp); // another login changes the stamp
 
         service()->zhixing(Statements::deleteLoginRow(userId));
         QCOMPARE(service()->hqsfczjl(Statements::loginRowCount(userId)), 0);
@@ -92,13 +97,15 @@ private Q_SLOTS:
     {
         const QString reason = QStringLiteral("放量突破 <年线> & \"量比\" 'x'");
         server->command(QStringLiteral("publish-alert"),
-                        {QStringLiteral("--level"), QStringLiteral("3"), QStringLiteral("--code"), QStringLiteral("600519"),
-                         QStringLiteral("--price"), QStringLiteral("1688.00"), QStringLiteral("--action"),
+                        {QStringLiteral("--level"), QStringLiteral("3"), QStringLiteral("--code"),
+                         QStringLiteral("600519"), QStringLiteral("--price"),
+                         QStringLiteral("1688.00"), QStringLiteral("--action"),
                          QStringLiteral("买入"), QStringLiteral("--reason"), reason});
         QVERIFY(server->lastCommandOk());
-        const ResultDocument today = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::todaysAlerts(true, QStringLiteral("1"))));
+        const ResultDocument today = ResultDocument::parse(
+            NewServiceProxy()->hqsametable(Statements::todaysAlerts(true, QStringLiteral("1"))));
         QVERIFY(today.rowCount() >= 1);
-        QCOMPARE(today.value(0, u"czly"), reason);   // newest first
+        QCOMPARE(today.value(0, u"czly"), reason); // newest first
         QCOMPARE(today.value(0, u"czfs"), QStringLiteral("买入"));
     }
 
@@ -106,19 +113,26 @@ private Q_SLOTS:
     {
         const QString before = NewServiceProxy()->ifchangetable(1);
         QVERIFY(!before.isEmpty());
-        server->command(QStringLiteral("publish-info"), {QStringLiteral("--level"), QStringLiteral("1"),
-                                                         QStringLiteral("--type"), QStringLiteral("个股"),
-                                                         QStringLiteral("--text"), QStringLiteral("午后关注")});
+        server->command(QStringLiteral("publish-info"),
+                        {QStringLiteral("--level"), QStringLiteral("1"), QStringLiteral("--type"),
+                         QStringLiteral("个股"), QStringLiteral("--text"),
+                         QStringLiteral("午后关注")});
         QVERIFY(server->lastCommandOk());
         QVERIFY(NewServiceProxy()->ifchangetable(1) != before);
     }
 
     void countOfNothingIsZero()
     {
-        QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::accountNameCount(QStringLiteral("没有这个人"))), 0);
-        QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(QStringLiteral("没有这个人"))), 0);
+        QCOMPARE(
+            NewServiceProxy()->hqsfczjl(Statements::accountNameCount(QStringLiteral("没有这个人"))),
+            0);
+        QCOMPARE(NewServiceProxy()->hqsfczjl(
+                     Statements::pendingApplicationCount(QStringLiteral("没有这个人"))),
+                 0);
         // A name built to widen the condition finds nothing: it arrives as one literal.
-        QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::accountNameCount(QStringLiteral("x') or ('1'='1"))), 0);
+        QCOMPARE(NewServiceProxy()->hqsfczjl(
+                     Statements::accountNameCount(QStringLiteral("x') or ('1'='1"))),
+                 0);
         QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::accountNameCount(awkwardName)), 1);
     }
 
@@ -127,7 +141,8 @@ private Q_SLOTS:
     void writesOfAccountsAndApplications()
     {
         const QString newPassword = QStringLiteral("新'密码\" or ''=''");
-        QCOMPARE(trimmedText(NewServiceProxy()->zhixing(Statements::changePassword(newPassword, userId))),
+        QCOMPARE(trimmedText(
+                     NewServiceProxy()->zhixing(Statements::changePassword(newPassword, userId))),
                  QStringLiteral("true"));
         QVERIFY(toBoolean(NewServiceProxy()->yanzheng(awkwardName, newPassword)));
         QVERIFY(!toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword)));
@@ -136,8 +151,8 @@ private Q_SLOTS:
 
         const QString applicant = QStringLiteral("申请人 o'hara");
         QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(applicant)), 0);
-        QCOMPARE(trimmedText(NewServiceProxy()->zhixing(Statements::insertApplication(applicant, QStringLiteral("p'"),
-                                                                                       QStringLiteral("139")))),
+        QCOMPARE(trimmedText(NewServiceProxy()->zhixing(Statements::insertApplication(
+                     applicant, QStringLiteral("p'"), QStringLiteral("139")))),
                  QStringLiteral("true"));
         QCOMPARE(NewServiceProxy()->hqsfczjl(Statements::pendingApplicationCount(applicant)), 1);
     }
@@ -145,13 +160,14 @@ private Q_SLOTS:
     void alertsOfADateRange()
     {
         const QDate today = QDate::currentDate();
-        const ResultDocument range = ResultDocument::parse(
-                NewServiceProxy()->hqsametable(Statements::alertsBetween(false, QString(), today, today)));
-        const ResultDocument todays = ResultDocument::parse(NewServiceProxy()->hqsametable(Statements::todaysAlerts(false, QString())));
+        const ResultDocument range = ResultDocument::parse(NewServiceProxy()->hqsametable(
+            Statements::alertsBetween(false, QString(), today, today)));
+        const ResultDocument todays = ResultDocument::parse(
+            NewServiceProxy()->hqsametable(Statements::todaysAlerts(false, QString())));
         QCOMPARE(range.rowCount(), todays.rowCount());
         QVERIFY(range.rowCount() > 0);
-        const ResultDocument reversed = ResultDocument::parse(
-                NewServiceProxy()->hqsametable(Statements::alertsBetween(true, QStringLiteral("2"), today, today.addDays(-1))));
+        const ResultDocument reversed = ResultDocument::parse(NewServiceProxy()->hqsametable(
+            Statements::alertsBetween(true, QStringLiteral("2"), today, today.addDays(-1))));
         QCOMPARE(reversed.rowCount(), 0);
     }
 
@@ -161,7 +177,8 @@ private Q_SLOTS:
         const auto proxy = NewServiceProxy(true);
         QCOMPARE(proxy->endpoint(), QUrl(server->baseUrl() + QStringLiteral("qzWebService.asmx")));
         QCOMPARE(ResultDocument::parse(proxy->hqSys_pz()).rowCount(), 1);
-        const QString missing = failureText([this] { NewServiceProxy(true, server->baseUrl() + QStringLiteral("nothing?wsdl")); });
+        const QString missing = failureText(
+            [this] { NewServiceProxy(true, server->baseUrl() + QStringLiteral("nothing?wsdl")); });
         QVERIFY2(missing.contains(QStringLiteral("服务描述")), qPrintable(missing));
     }
 
@@ -173,11 +190,14 @@ private Q_SLOTS:
 
     void refusedStatementIsAFault()
     {
-        const QString text = failureText([] { NewServiceProxy()->hqsametable(QStringLiteral("select * from UserTable")); });
+        const QString text = failureText(
+            [] { NewServiceProxy()->hqsametable(QStringLiteral("select * from UserTable")); });
         QVERIFY2(text.contains(QStringLiteral("not allowed")), qPrintable(text));
-        const QString drop = failureText([] { NewServiceProxy()->zhixing(QStringLiteral("drop table UserTable")); });
+        const QString drop =
+            failureText([] { NewServiceProxy()->zhixing(QStringLiteral("drop table UserTable")); });
         QVERIFY2(drop.contains(QStringLiteral("not allowed")), qPrintable(drop));
-        QVERIFY(toBoolean(NewServiceProxy()->yanzheng(awkwardName, awkwardPassword)));   // nothing was dropped
+        QVERIFY(toBoolean(
+            NewServiceProxy()->yanzheng(awkwardName, awkwardPassword))); // nothing was dropped
     }
 
     void serverDownIsAnError()

@@ -38,15 +38,19 @@ public:
     {
         QProcess openssl;
         openssl.start(QStringLiteral("openssl"),
-                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
-                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-                       QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
-                       m_dir.filePath(QStringLiteral("cert.pem")), QStringLiteral("-days"), QStringLiteral("1"),
-                       QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                       QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                       QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                       QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")),
+                       QStringLiteral("-out"), m_dir.filePath(QStringLiteral("cert.pem")),
+                       QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
+                       QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
                        QStringLiteral("subjectAltName=IP:127.0.0.1")});
-        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0 || !QSslSocket::supportsSsl())
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0
+            || !QSslSocket::supportsSsl())
             return;
-        const auto certificates = QSslCertificate::fromPath(m_dir.filePath(QStringLiteral("cert.pem")));
+        const auto certificates =
+            QSslCertificate::fromPath(m_dir.filePath(QStringLiteral("cert.pem")));
         QFile keyFile(m_dir.filePath(QStringLiteral("key.pem")));
         if (certificates.isEmpty() || !keyFile.open(QIODevice::ReadOnly))
             return;
@@ -72,7 +76,10 @@ public:
         ready = m_server.listen(QHostAddress::LocalHost, 0);
     }
 
-    QString baseUrl() const { return QStringLiteral("https://127.0.0.1:%1/").arg(m_server.serverPort()); }
+    QString baseUrl() const
+    {
+        return QStringLiteral("https://127.0.0.1:%1/").arg(m_server.serverPort());
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -102,15 +109,18 @@ private Q_SLOTS:
         QVERIFY(head.startsWith("POST /qzWebService.asmx HTTP/1.1\r\n"));
         QVERIFY(head.contains("\r\nContent-Type: text/xml; charset=\"utf-8\"\r\n"));
         QVERIFY(head.contains("\r\nSOAPAction: \"http://tempuri.org/yanzheng\""));
-        QVERIFY(head.contains(QByteArray(QByteArray("\r\nContent-Length: ") + QByteArray::number(body.size()))));
+        QVERIFY(head.contains(
+            QByteArray(QByteArray("\r\nContent-Length: ") + QByteArray::number(body.size()))));
         QVERIFY(!head.toLower().contains("transfer-encoding"));
-        QCOMPARE(body,
-                 QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                            "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
-                            "  <soap:Body><yanzheng xmlns=\"http://tempuri.org/\"><username>\xE5\xBC\xA0\xE4\xB8\x89</username>"
-                            "<userpass>p'w</userpass></yanzheng></soap:Body>\n</soap:Envelope>"));
+        QCOMPARE(
+            body,
+            QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                       "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                       "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                       "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\n"
+                       "  <soap:Body><yanzheng "
+                       "xmlns=\"http://tempuri.org/\"><username>\xE5\xBC\xA0\xE4\xB8\x89</username>"
+                       "<userpass>p'w</userpass></yanzheng></soap:Body>\n</soap:Envelope>"));
     }
 
     void parametersAreEscapedAndNumbersDecimal()
@@ -119,18 +129,22 @@ private Q_SLOTS:
         pointClientAt(peer.baseUrl());
         NewServiceProxy()->ifchangetable(2);
         QVERIFY(peer.requests().constFirst().endsWith(
-                "<ifchangetable xmlns=\"http://tempuri.org/\"><userdj>2</userdj></ifchangetable></soap:Body>\n</soap:Envelope>"));
+            "<ifchangetable "
+            "xmlns=\"http://tempuri.org/\"><userdj>2</userdj></ifchangetable></soap:Body>\n</"
+            "soap:Envelope>"));
 
         RawHttpPeer second(RawHttpPeer::Mode::Answer, okAnswer("zhixing", "true"));
         pointClientAt(second.baseUrl());
         NewServiceProxy()->zhixing(QStringLiteral("a<b & c>d 'e' \"f\"\r\n"));
         QVERIFY(second.requests().constFirst().contains(
-                "<sql>a&lt;b &amp; c&gt;d 'e' \"f\"&#xD;\n</sql>"));
+            "<sql>a&lt;b &amp; c&gt;d 'e' \"f\"&#xD;\n</sql>"));
 
         // A value XML cannot carry is refused before anything is sent.
         RawHttpPeer third(RawHttpPeer::Mode::Answer, okAnswer("zhixing", "true"));
         pointClientAt(third.baseUrl());
-        QVERIFY(failureText([] { NewServiceProxy()->zhixing(QStringLiteral("a\x01b")); }).contains(QStringLiteral("控制字符")));
+        QVERIFY(failureText([] {
+                    NewServiceProxy()->zhixing(QStringLiteral("a\x01b"));
+                }).contains(QStringLiteral("控制字符")));
         QCOMPARE(third.requests().size(), 0);
     }
 
@@ -142,21 +156,25 @@ private Q_SLOTS:
             QSKIP("no openssl or TLS backend here");
 
         pointClientAt(answering.baseUrl());
-        const QString refused = failureText([] { NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")); });
-        QVERIFY2(refused.startsWith(QStringLiteral("无法连接服务器")) && refused.contains(QStringLiteral("SSL")),
+        const QString refused = failureText(
+            [] { NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")); });
+        QVERIFY2(refused.startsWith(QStringLiteral("无法连接服务器"))
+                     && refused.contains(QStringLiteral("SSL")),
                  qPrintable(refused));
 
         // Once the machine trusts the certificate (as an installed CA would), the same call works.
         QSslConfiguration trusted = QSslConfiguration::defaultConfiguration();
         trusted.addCaCertificate(answering.certificate);
         QSslConfiguration::setDefaultConfiguration(trusted);
-        QCOMPARE(NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("True"));
+        QCOMPARE(NewServiceProxy()->yanzheng(QStringLiteral("a"), QStringLiteral("b")),
+                 QStringLiteral("True"));
     }
 
     void eachCallUsesItsOwnConnection()
     {
         QByteArray settingCookie = okAnswer("hqdlsj", "x");
-        settingCookie.replace("\r\nContent-Type:", "\r\nSet-Cookie: session=abc; Path=/\r\nContent-Type:");
+        settingCookie.replace("\r\nContent-Type:",
+                              "\r\nSet-Cookie: session=abc; Path=/\r\nContent-Type:");
         RawHttpPeer peer({settingCookie, okAnswer("hqdlsj", "x")});
         pointClientAt(peer.baseUrl());
         auto first = NewServiceProxy();
@@ -176,25 +194,27 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("response");
         QTest::addColumn<QString>("expected");
         QTest::newRow("soap fault") << RawHttpPeer::httpResponse(
-                500, "text/xml; charset=utf-8",
-                "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-                "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><soap:Fault>"
-                "<faultcode>soap:Server</faultcode><faultstring>Server was unable to process request. "
-                "---&gt; 数据库忙</faultstring><detail /></soap:Fault></soap:Body></soap:Envelope>")
-                                    << QStringLiteral("Server was unable to process request. ---> 数据库忙");
-        QTest::newRow("http 500 html") << RawHttpPeer::httpResponse(500, "text/html", "<html>boom</html>")
-                                       << QStringLiteral("HTTP 错误 500");
-        QTest::newRow("http 404 empty") << RawHttpPeer::httpResponse(404, "text/html", "")
-                                        << QStringLiteral("HTTP 错误 404");
+            500, "text/xml; charset=utf-8",
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+            "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><soap:Fault>"
+            "<faultcode>soap:Server</faultcode><faultstring>Server was unable to process request. "
+            "---&gt; 数据库忙</faultstring><detail /></soap:Fault></soap:Body></soap:Envelope>")
+                                    << QStringLiteral(
+                                           "Server was unable to process request. ---> 数据库忙");
+        QTest::newRow("http 500 html")
+            << RawHttpPeer::httpResponse(500, "text/html", "<html>boom</html>")
+            << QStringLiteral("HTTP 错误 500");
+        QTest::newRow("http 404 empty")
+            << RawHttpPeer::httpResponse(404, "text/html", "") << QStringLiteral("HTTP 错误 404");
         QTest::newRow("not xml") << RawHttpPeer::httpResponse(200, "text/plain", "hello")
                                  << QStringLiteral("不是有效的 SOAP");
-        QTest::newRow("wrong response element") << okAnswer("zhixing", "true")
-                                                << QStringLiteral("不是有效的 SOAP");
+        QTest::newRow("wrong response element")
+            << okAnswer("zhixing", "true") << QStringLiteral("不是有效的 SOAP");
         QTest::newRow("doctype smuggled in") << RawHttpPeer::httpResponse(
-                200, "text/xml",
-                "<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><soap:Envelope "
-                "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><hqdlsjResponse>"
-                "<hqdlsjResult>&e;</hqdlsjResult></hqdlsjResponse></soap:Body></soap:Envelope>")
+            200, "text/xml",
+            "<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><soap:Envelope "
+            "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><hqdlsjResponse>"
+            "<hqdlsjResult>&e;</hqdlsjResult></hqdlsjResponse></soap:Body></soap:Envelope>")
                                              << QStringLiteral("不是有效的 SOAP");
     }
 
@@ -242,7 +262,8 @@ private Q_SLOTS:
             nestedCallFailure = failureText([] { NewServiceProxy()->hqdlsj(QStringLiteral("1")); });
             // Queued as the window system would deliver a real key press.
             QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                    edit.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                edit.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                QStringLiteral("a"));
         });
         tick.start(100);
 
@@ -255,10 +276,10 @@ private Q_SLOTS:
         QVERIFY2(waited >= 600 && waited < 5000, qPrintable(QString::number(waited)));
         QVERIFY(tickSawCallInFlight);
         QVERIFY(nestedCallFailure.contains(QStringLiteral("尚未结束")));
-        QCOMPARE(edit.text(), QString());   // the key press was held back during the call
+        QCOMPARE(edit.text(), QString()); // the key press was held back during the call
         QCOMPARE(peer.requests().size(), 1);
         QVERIFY(!SoapTransport::callInFlight());
-        QTRY_COMPARE(edit.text(), QStringLiteral("a"));   // and delivered afterwards
+        QTRY_COMPARE(edit.text(), QStringLiteral("a")); // and delivered afterwards
     }
 };
 

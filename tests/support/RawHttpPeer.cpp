@@ -2,13 +2,15 @@
 
 #include <QTcpSocket>
 
-RawHttpPeer::RawHttpPeer(Mode mode, QByteArray response) : m_mode(mode), m_responses{std::move(response)}
+RawHttpPeer::RawHttpPeer(Mode mode, QByteArray response)
+    : m_mode(mode), m_responses {std::move(response)}
 {
     connect(&m_server, &QTcpServer::newConnection, this, &RawHttpPeer::onNewConnection);
     m_server.listen(QHostAddress::LocalHost, 0);
 }
 
-RawHttpPeer::RawHttpPeer(QList<QByteArray> responses) : m_mode(Mode::Answer), m_responses(std::move(responses))
+RawHttpPeer::RawHttpPeer(QList<QByteArray> responses)
+    : m_mode(Mode::Answer), m_responses(std::move(responses))
 {
     connect(&m_server, &QTcpServer::newConnection, this, &RawHttpPeer::onNewConnection);
     m_server.listen(QHostAddress::LocalHost, 0);
@@ -19,28 +21,31 @@ QString RawHttpPeer::baseUrl() const
     return QStringLiteral("http://127.0.0.1:%1/").arg(port());
 }
 
-QByteArray RawHttpPeer::httpResponse(int status, const QByteArray &contentType, const QByteArray &body)
+QByteArray RawHttpPeer::httpResponse(int status, const QByteArray &contentType,
+                                     const QByteArray &body)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: " + contentType
-            + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n"
+        + body;
 }
 
-QByteArray RawHttpPeer::keepAliveResponse(int status, const QByteArray &contentType, const QByteArray &body)
+QByteArray RawHttpPeer::keepAliveResponse(int status, const QByteArray &contentType,
+                                          const QByteArray &body)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: " + contentType
-            + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
 }
 
 QByteArray RawHttpPeer::soapAnswer(const QByteArray &operation, const QByteArray &result)
 {
     return keepAliveResponse(200, "text/xml; charset=utf-8",
-                        "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-                        "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><"
-                                + operation + "Response xmlns=\"http://tempuri.org/\"><" + operation + "Result>"
-                                + result + "</" + operation + "Result></" + operation
-                                + "Response></soap:Body></soap:Envelope>");
+                             "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+                             "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                             "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                             "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><"
+                                 + operation + "Response xmlns=\"http://tempuri.org/\"><"
+                                 + operation + "Result>" + result + "</" + operation + "Result></"
+                                 + operation + "Response></soap:Body></soap:Envelope>");
 }
 
 void RawHttpPeer::onNewConnection()
@@ -67,7 +72,8 @@ void RawHttpPeer::onNewConnection()
             m_requests.append(*buffer);
             buffer->clear();
             if (m_mode == Mode::Answer) {
-                const qsizetype turn = std::min<qsizetype>(m_requests.size(), m_responses.size()) - 1;
+                const qsizetype turn =
+                    std::min<qsizetype>(m_requests.size(), m_responses.size()) - 1;
                 const QByteArray response = m_responses.value(turn);
                 socket->write(response);
                 if (response.contains("\r\nConnection: close\r\n"))

@@ -20,14 +20,17 @@ public:
 
     quint16 port() const { return m_server.serverPort(); }
     QString baseUrl() const;
-    QList<QByteArray> requests() const { return m_requests; }   // headers + body, as received
+    QList<QByteArray> requests() const { return m_requests; } // headers + body, as received
     int connectionCount() const { return m_connections; }
 
     // An answer after which the peer closes the connection.
-    static QByteArray httpResponse(int status, const QByteArray &contentType, const QByteArray &body);
+    static QByteArray httpResponse(int status, const QByteArray &contentType,
+                                   const QByteArray &body);
     // An answer after which the peer keeps the connection open for another request.
-    static QByteArray keepAliveResponse(int status, const QByteArray &contentType, const QByteArray &body);
-    // A 200 keep-alive answer of the operation whose result element holds `result` (already escaped).
+    static QByteArray keepAliveResponse(int status, const QByteArray &contentType,
+                                        const QByteArray &body);
+    // A 200 keep-alive answer of the operation whose result element holds `result` (already
+    // escaped).
     static QByteArray soapAnswer(const QByteArray &operation, const QByteArray &result);
 
 private:

@@ -9,8 +9,8 @@ class TestEnvironment
 public:
     TestEnvironment();
     QString home() const { return m_dir.path(); }
-    QString configDir() const;   // what QStandardPaths::AppConfigLocation resolves to
-    QString dataDir() const;     // what QStandardPaths::AppDataLocation resolves to
+    QString configDir() const; // what QStandardPaths::AppConfigLocation resolves to
+    QString dataDir() const; // what QStandardPaths::AppDataLocation resolves to
 
 private:
     QTemporaryDir m_dir;
