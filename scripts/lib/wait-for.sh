@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the demo scripts.
 # Waits up to $2 tenths of a second for the command $1 to succeed.
 wait_for() {
