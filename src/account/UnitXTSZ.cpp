@@ -2,6 +2,7 @@
 
 #include "account/AlertSoundChoice.h"
 #include "account/PasswordChange.h"
+#include "account/SoundFile.h"
 
 #include "app/UnitGlouble.h"
 #include "ui/ErrorReport.h"
@@ -34,6 +35,8 @@ QLineEdit *entry(QWidget *page, const char *name, const QRect &geometry, QLineEd
 {
     auto *field = place(new QLineEdit(page), name, geometry);
     field->setEchoMode(echo);
+    if (echo == QLineEdit::Password) // "*" for each character, as designed, not the style's dot
+        field->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     return field;
 }
 
@@ -59,9 +62,9 @@ const QStringList songtiPua = {QStringLiteral("宋体-PUA"), QStringLiteral("Sim
                                QStringLiteral("WenQuanYi Micro Hei")};
 } // namespace
 
-TFormXTSZ::TFormXTSZ(QWidget *parent, std::function<void()> soundChanged)
+TFormXTSZ::TFormXTSZ(QWidget *parent, std::function<void()> playSound)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
-      m_soundChanged(std::move(soundChanged))
+      m_playSound(std::move(playSound))
 {
     setObjectName(QStringLiteral("FormXTSZ"));
     setWindowTitle(QStringLiteral("系统设置"));
@@ -107,7 +110,18 @@ QWidget *TFormXTSZ::buildSoundPage()
     auto *Button3 = button(page, "Button3", QStringLiteral("关闭窗体"), QRect(320, 59, 91, 25));
     connect(Button4, &QPushButton::clicked, this, &TFormXTSZ::Button4Click);
     connect(Button3, &QPushButton::clicked, this, &QDialog::close);
+
+    // Which sound plays now, and a way to hear it.
+    const QString name = alertSoundName();
+    auto *soundInUse = place(new QLabel(page), "SoundInUse", QRect(129, 109, 282, 17));
+    soundInUse->setTextFormat(Qt::PlainText); // a file name is never markup
+    soundInUse->setText(QStringLiteral("当前提示音：")
+                        + (name.isEmpty() ? QStringLiteral("默认提示音（程序自带）") : name));
+    auto *preview = button(page, "PreviewSound", QStringLiteral("试听"), QRect(129, 139, 91, 25));
+    preview->setEnabled(bool(m_playSound));
+    connect(preview, &QPushButton::clicked, this, [this] { m_playSound(); });
     setTabOrder(Button3, Button4);
+    setTabOrder(Button4, preview);
     return page;
 }
 
@@ -191,21 +205,30 @@ void TFormXTSZ::Button4Click()
         const QString chosen =
             chooseFileToOpen(this, QStringLiteral("修改提示音"), alertSoundFolder(),
                              QStringLiteral("Skin files (*.wav *.WAV)"));
-        if (chosen.isEmpty()) {
-            // Cancelled: no message.
-        } else if (replaceAlertSound(chosen) == SoundChangeOutcome::Replaced) {
-            if (m_soundChanged)
-                m_soundChanged();
+        if (chosen.isEmpty())
+            return; // cancelled: no message
+        switch (replaceAlertSound(chosen)) {
+        case SoundChangeOutcome::Replaced:
+            if (m_playSound)
+                m_playSound();
             showMessage(nullptr, QStringLiteral("提示音修改成功!"), soundCaption);
-        } else {
+            break;
+        case SoundChangeOutcome::TooLarge:
+            showMessage(nullptr,
+                        QStringLiteral("提示音文件太大（不能超过 %1 MB），请选择较短的声音文件!")
+                            .arg(maxSoundBytes / (1024 * 1024)),
+                        soundCaption);
+            break;
+        case SoundChangeOutcome::Failed:
             showMessage(nullptr, QStringLiteral("提示音修改失败!"), soundCaption);
+            break;
         }
     });
     close();
 }
 
-void openSettingsWindow(QWidget *mainWindow, std::function<void()> soundChanged)
+void openSettingsWindow(QWidget *mainWindow, std::function<void()> playSound)
 {
-    TFormXTSZ window(mainWindow, std::move(soundChanged));
+    TFormXTSZ window(mainWindow, std::move(playSound));
     window.exec();
 }

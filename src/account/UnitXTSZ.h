@@ -16,8 +16,9 @@ class TFormXTSZ : public QDialog
     Q_OBJECT
 
 public:
-    // soundChanged runs after the alert sound was replaced (the main window plays it once).
-    explicit TFormXTSZ(QWidget *parent = nullptr, std::function<void()> soundChanged = {});
+    // playSound plays the alert sound in use: after it was replaced, and on the sound page's
+    // "试听" (without it that button is disabled).
+    explicit TFormXTSZ(QWidget *parent = nullptr, std::function<void()> playSound = {});
 
     void Button1Click();
     void Button4Click();
@@ -31,7 +32,7 @@ private:
     QWidget *buildAboutPage();
     void FormCreate();
 
-    std::function<void()> m_soundChanged;
+    std::function<void()> m_playSound;
     QTabWidget *RzPageControl1 = nullptr;
     QLineEdit *Edit1 = nullptr; // old password
     QLineEdit *Edit2 = nullptr; // new password
@@ -41,4 +42,4 @@ private:
 };
 
 // Toolbar position 11: the settings window, shown modally and freed when it closes.
-void openSettingsWindow(QWidget *mainWindow, std::function<void()> soundChanged = {});
+void openSettingsWindow(QWidget *mainWindow, std::function<void()> playSound = {});

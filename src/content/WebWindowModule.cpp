@@ -1,10 +1,9 @@
 #include "content/WebWindowFactory.h"
 
+#include "app/PrivateModule.h"
 #include "service/AppError.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QOpenGLContext>
 #include <QPluginLoader>
 
@@ -15,25 +14,6 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 QT_END_NAMESPACE
 
 namespace {
-
-const char moduleFile[] = "libtipdesk_web.so";
-
-// Where the module is: TIPDESK_WEB_MODULE names it outright; otherwise beside the program (a build
-// tree) or in the installed library folder.
-QString modulePath()
-{
-    const QString named = qEnvironmentVariable("TIPDESK_WEB_MODULE");
-    if (!named.isEmpty())
-        return named;
-    const QDir program(QCoreApplication::applicationDirPath());
-    for (const QString &candidate :
-         {program.filePath(QString::fromLatin1(moduleFile)),
-          program.filePath(QStringLiteral("../lib/tipdesk/") + QString::fromLatin1(moduleFile))}) {
-        if (QFileInfo::exists(candidate))
-            return candidate;
-    }
-    return program.filePath(QString::fromLatin1(moduleFile));
-}
 
 // The engine draws through OpenGL contexts that share with one global context. Asked for at
 // start-up (Qt::AA_ShareOpenGLContexts), Qt makes it in every run, which under X costs about
@@ -53,7 +33,7 @@ void prepareGlobalShareContext()
 QPluginLoader &loadedModule()
 {
     prepareGlobalShareContext();
-    static QPluginLoader loader(modulePath());
+    static QPluginLoader loader(privateModulePath("libtipdesk_web.so", "TIPDESK_WEB_MODULE"));
     loader.load();
     return loader;
 }

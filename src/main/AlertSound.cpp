@@ -1,18 +1,12 @@
 #include "main/AlertSound.h"
 
-#include "app/UnitGlouble.h"
+#include "account/AlertSoundChoice.h"
+#include "account/SoundFile.h"
+#include "main/WavePlayer.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QSoundEffect>
-#include <QTimer>
-#include <QUrl>
 
 namespace {
-
-// A sound that has not loaded by then is taken as one that never will: the player stays "loading"
-// for good on some broken files instead of reporting an error.
-constexpr int loadLimitMs = 1000;
 
 std::function<void()> &fallback()
 {
@@ -20,57 +14,28 @@ std::function<void()> &fallback()
     return beep;
 }
 
-// The player and the watch on its loading, made once for the process.
-struct Player
+void beepInstead()
 {
-    QSoundEffect effect;
-    QTimer loadWatch;
-
-    Player()
-    {
-        loadWatch.setSingleShot(true);
-        loadWatch.setInterval(loadLimitMs);
-        QObject::connect(&loadWatch, &QTimer::timeout, &effect, [this] {
-            if (effect.status() != QSoundEffect::Ready)
-                fallback()();
-        });
-        QObject::connect(&effect, &QSoundEffect::statusChanged, &effect, [this] {
-            if (effect.status() == QSoundEffect::Ready) {
-                loadWatch.stop();
-            } else if (effect.status() == QSoundEffect::Error && loadWatch.isActive()) {
-                loadWatch.stop();
-                fallback()();
-            }
-        });
-    }
-};
-
-Player &thePlayer()
-{
-    static Player *player = new Player; // lives until the process ends
-    return *player;
-}
-
-// A RIFF file of the WAVE kind; anything else cannot be played.
-bool looksLikeWave(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(12);
-    return header.size() == 12 && header.startsWith("RIFF") && header.mid(8, 4) == "WAVE";
+    fallback()();
 }
 
 } // namespace
 
 QString AlertSound::fileName()
 {
-    return programDir + QStringLiteral("miduseing.wav");
+    return alertSoundTarget();
 }
 
-QSoundEffect &AlertSound::player()
+QString AlertSound::playedFile()
 {
-    return thePlayer().effect;
+    WavePlayer *player = wavePlayerIfLoaded();
+    return player ? player->playedFile() : QString();
+}
+
+bool AlertSound::playerSettled()
+{
+    WavePlayer *player = wavePlayerIfLoaded();
+    return player && player->settled();
 }
 
 void AlertSound::setFallback(std::function<void()> replacement)
@@ -80,19 +45,17 @@ void AlertSound::setFallback(std::function<void()> replacement)
 
 void AlertSound::play()
 {
-    Player &player = thePlayer();
-    player.effect.stop();
-    player.loadWatch.stop();
-    // Clearing the source first makes the effect read the file again: the settings window may
-    // have replaced it since the last play.
-    player.effect.setSource(QUrl());
     const QString file = fileName();
-    if (!looksLikeWave(file)) {
-        fallback()();
+    if (!isPlayableSound(file)) {
+        if (WavePlayer *player = wavePlayerIfLoaded())
+            player->stop(); // the new alert replaces a sound still playing
+        beepInstead();
         return;
     }
-    player.effect.setSource(QUrl::fromLocalFile(file));
-    if (player.effect.status() != QSoundEffect::Ready)
-        player.loadWatch.start();
-    player.effect.play();
+    WavePlayer *player = loadedWavePlayer();
+    if (!player) {
+        beepInstead();
+        return;
+    }
+    player->play(file, beepInstead);
 }

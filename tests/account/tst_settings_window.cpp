@@ -9,6 +9,7 @@
 
 #include "account/AlertSoundChoice.h"
 #include "account/PasswordChange.h"
+#include "account/SoundFile.h"
 #include "account/UnitXTSZ.h"
 #include "app/RememberedLogin.h"
 #include "app/UnitGlouble.h"
@@ -26,6 +27,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 const auto soundChanged = QStringLiteral("提示音修改成功!");
@@ -187,6 +190,17 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("Edit3")->echoMode(), QLineEdit::Password);
     }
 
+    // The new password shows a "*" per character, as designed; the old one stays in clear.
+    void newPasswordShowsStars()
+    {
+        openWindow();
+        for (const char *name : {"Edit1", "Edit2", "Edit3"})
+            QTest::keyClicks(control<QLineEdit>(name), QStringLiteral("pw1"));
+        QCOMPARE(control<QLineEdit>("Edit1")->displayText(), QStringLiteral("pw1"));
+        QCOMPARE(control<QLineEdit>("Edit2")->displayText(), QStringLiteral("***"));
+        QCOMPARE(control<QLineEdit>("Edit3")->displayText(), QStringLiteral("***"));
+    }
+
     // The skin styles the main window's own Label5 and Label8; the about page must keep its look.
     void aboutPageKeepsItsLookUnderTheSkin()
     {
@@ -257,7 +271,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("password") << QStringLiteral("TabSheet1")
                                   << QStringList {"Edit1", "Edit2", "Edit3", "Button1", "Button2"};
-        QTest::newRow("sound") << QStringLiteral("TabSheet2") << QStringList {"Button3", "Button4"};
+        QTest::newRow("sound") << QStringLiteral("TabSheet2")
+                               << QStringList {"Button3", "Button4", "PreviewSound"};
         QTest::newRow("about") << QStringLiteral("TabSheet4") << QStringList {"Button7"};
     }
 
@@ -526,7 +541,9 @@ private Q_SLOTS:
         QCOMPARE(replaceAlertSound(chosen), SoundChangeOutcome::Replaced);
         QCOMPARE(fileBytes(alertSoundTarget()), QByteArray("RIFF new sound"));
         QCOMPARE(fileBytes(chosen), QByteArray("RIFF new sound")); // the choice stays
-        QCOMPARE(QDir(programDir).entryList(QDir::Files), QStringList {"miduseing.wav"});
+        QCOMPARE(QDir(programDir).entryList(QDir::Files),
+                 (QStringList {"miduseing.name", "miduseing.wav"}));
+        QCOMPARE(alertSoundName(), QStringLiteral("叮咚.wav"));
     }
 
     void readOnlyTargetIsReplaced()
@@ -550,6 +567,7 @@ private Q_SLOTS:
         QTest::newRow("chosen file is missing") << QStringLiteral("missing");
         QTest::newRow("chosen file is a folder") << QStringLiteral("chosen folder");
         QTest::newRow("program folder is gone") << QStringLiteral("gone");
+        QTest::newRow("chosen file is a FIFO") << QStringLiteral("fifo");
     }
 
     void soundFailures()
@@ -563,6 +581,9 @@ private Q_SLOTS:
             chosen = alertSoundFolder() + QStringLiteral("none.wav");
         } else if (why == QLatin1String("chosen folder")) {
             chosen = alertSoundFolder();
+        } else if (why == QLatin1String("fifo")) {
+            chosen = alertSoundFolder() + QStringLiteral("pipe.wav");
+            QCOMPARE(mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
         } else {
             programDir = folder->path() + QStringLiteral("/gone/");
         }
@@ -595,6 +616,53 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QCOMPARE(fileBytes(alertSoundTarget()), QByteArray("new"));
         QCOMPARE(soundsPlayed, 1);
+    }
+
+    void oversizedSoundIsRefused()
+    {
+        const QString chosen =
+            wave(QStringLiteral("长.wav"), QByteArrayLiteral("RIFF\x24\0\0\0WAVEfmt "));
+        QVERIFY(QFile::resize(chosen, maxSoundBytes + 1)); // sparse: costs no disk
+        openWindow();
+        QCOMPARE(
+            chooseSound(chosen),
+            QStringList {QStringLiteral("提示音文件太大（不能超过 4 MB），请选择较短的声音文件!")});
+        QVERIFY(!window->isVisible());
+        QCOMPARE(fileBytes(alertSoundTarget()), QByteArray("old sound"));
+        QCOMPARE(soundsPlayed, 0);
+    }
+
+    // The page names the sound in use and plays it on "试听".
+    void soundPageNamesTheSoundInUse_data()
+    {
+        QTest::addColumn<QString>("inUse"); // "built-in", "chosen" or "by hand"
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the program's own") << "built-in"
+                                           << "当前提示音：默认提示音（程序自带）";
+        QTest::newRow("chosen in this window") << "chosen"
+                                               << "当前提示音：钟声<b>2.wav";
+        QTest::newRow("replaced by hand") << "by hand"
+                                          << "当前提示音：miduseing.wav";
+    }
+
+    void soundPageNamesTheSoundInUse()
+    {
+        QFETCH(QString, inUse);
+        QFETCH(QString, shown);
+        if (inUse == u"built-in") {
+            QVERIFY(QFile::remove(alertSoundTarget()));
+            QVERIFY(QFile::copy(QStringLiteral(":/sounds/miduseing.wav"), alertSoundTarget()));
+        } else if (inUse == u"chosen") {
+            QCOMPARE(replaceAlertSound(wave(QStringLiteral("钟声<b>2.wav"), "RIFF")),
+                     SoundChangeOutcome::Replaced);
+        }
+        openWindow();
+        auto *name = control<QLabel>("SoundInUse");
+        QCOMPARE(name->text(), shown);
+        QCOMPARE(name->textFormat(), Qt::PlainText);
+        QTest::mouseClick(control("PreviewSound"), Qt::LeftButton);
+        QCOMPARE(soundsPlayed, 1);
+        QVERIFY(window->isVisible());
     }
 
     void failedCopyIsReported()
