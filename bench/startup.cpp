@@ -6,6 +6,8 @@
 //     connection, so a map is seen within about a millisecond of the server making it; a window
 //     already mapped when the bench first saw it counts from that moment and is reported as a late
 //     sighting;
+//   - CPU time to the map: the time all threads of the program spent on a CPU (schedstat) when the
+//     map was seen; less disturbed by other work on the machine than the wall-clock figure;
 //   - tree PSS: the proportional set size of every process of the program's process group, one
 //     second after the map (the first paint is done);
 //   - wake-ups per second of all its threads (voluntary context switches) while the window waits
@@ -14,6 +16,7 @@
 // Each program starts once to warm the page cache and its data folder, then N times, interleaved
 // in a rotating order. Prints medians and the ratio to the floor.
 //   bench_startup [--runs N] [--idle S] [CLIENT[=LIBDIR]]...
+// --idle 0 leaves the idle figures out (a quick comparison of start-up times).
 // CLIENT defaults to tipdesk beside this program; LIBDIR becomes its LD_LIBRARY_PATH, so a copy of
 // an earlier client is measured in the same run:
 //   bench_startup /work/baseline/tipdesk=/work/baseline build/bin/tipdesk
@@ -139,7 +142,8 @@ private:
         switch (event->response_type & 0x7f) {
         case XCB_CREATE_NOTIFY: {
             // A new top-level window: watch it for its own map.
-            const xcb_window_t window = reinterpret_cast<xcb_create_notify_event_t *>(event)->window;
+            const xcb_window_t window =
+                reinterpret_cast<xcb_create_notify_event_t *>(event)->window;
             const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
             xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &mask);
             xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(
@@ -167,7 +171,8 @@ private:
     bool isLoginWindow(xcb_window_t window, pid_t pid)
     {
         const QByteArray owner = property(window, m_pidAtom);
-        return owner.size() == 4 && *reinterpret_cast<const uint32_t *>(owner.constData()) == uint32_t(pid)
+        return owner.size() == 4
+            && *reinterpret_cast<const uint32_t *>(owner.constData()) == uint32_t(pid)
             && property(window, m_nameAtom).contains(loginTitleMark);
     }
 
@@ -214,9 +219,9 @@ public:
 
     bool start()
     {
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {"-displayfd", "1", "-screen", "0", "1280x900x24", "-nolisten", "tcp",
-                      "-noreset"});
+        m_xvfb.start(
+            QStringLiteral("Xvfb"),
+            {"-displayfd", "1", "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-noreset"});
         const QByteArray number = firstLine(m_xvfb);
         if (number.isEmpty())
             return fail("Xvfb did not start (scripts/setup installs it)");
@@ -257,6 +262,7 @@ struct GroupSample
 {
     double pssKiB = 0;
     long long switches = 0;
+    double cpuMs = 0;
 };
 
 // The number after "key" on its line of a /proc status-like text.
@@ -294,13 +300,16 @@ GroupSample sampleGroup(pid_t group)
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         if (fields.size() < 3 || fields.at(2).toInt() != group)
             continue;
-        sample.pssKiB +=
-            double(statusValue('\n' + readProc(QStringLiteral("/proc/%1/smaps_rollup").arg(entry)),
-                               "Pss:"));
+        sample.pssKiB += double(statusValue(
+            '\n' + readProc(QStringLiteral("/proc/%1/smaps_rollup").arg(entry)), "Pss:"));
         const QString tasks = QStringLiteral("/proc/%1/task").arg(entry);
-        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             sample.switches += statusValue('\n' + readProc(tasks + u'/' + task + "/status"),
                                            "voluntary_ctxt_switches:");
+            // The first number of schedstat: nanoseconds on a CPU.
+            sample.cpuMs +=
+                double(statusValue('\n' + readProc(tasks + u'/' + task + "/schedstat"), "")) / 1e6;
+        }
     }
     return sample;
 }
@@ -316,7 +325,7 @@ struct Program
     QString binary;
     QString libraryPath; // empty: none
     std::unique_ptr<QTemporaryDir> home = std::make_unique<QTemporaryDir>();
-    QList<double> mappedMs, pssMiB, wakeEarly, wakeLate;
+    QList<double> mappedMs, cpuMs, pssMiB, wakeEarly, wakeLate;
     int failures = 0;
     int lateSightings = 0;
 };
@@ -415,21 +424,29 @@ void startOnce(Program &program, const Setting &setting, bool counted)
         ++program.failures;
         return;
     }
+    const double cpuAtMap = sampleGroup(pid).cpuMs;
     setting.watch.idleUntil(mapped + settleMs);
-    const GroupSample early = sampleGroup(pid);
-    setting.watch.idleUntil(mapped + settleMs + setting.idleMs);
-    const GroupSample earlyEnd = sampleGroup(pid);
-    setting.watch.idleUntil(mapped + lateIdleStartMs);
-    const GroupSample later = sampleGroup(pid);
-    setting.watch.idleUntil(mapped + lateIdleStartMs + setting.idleMs);
-    const GroupSample laterEnd = sampleGroup(pid);
+    const GroupSample settled = sampleGroup(pid);
+    double wakeEarly = 0;
+    double wakeLate = 0;
+    if (setting.idleMs > 0) {
+        setting.watch.idleUntil(mapped + settleMs + setting.idleMs);
+        wakeEarly = double(sampleGroup(pid).switches - settled.switches);
+        setting.watch.idleUntil(mapped + lateIdleStartMs);
+        const long long later = sampleGroup(pid).switches;
+        setting.watch.idleUntil(mapped + lateIdleStartMs + setting.idleMs);
+        wakeLate = double(sampleGroup(pid).switches - later);
+    }
     stopGroup(pid);
     if (!counted)
         return;
     program.mappedMs.append(mapped - started);
-    program.pssMiB.append(early.pssKiB / 1024.0);
-    program.wakeEarly.append(double(earlyEnd.switches - early.switches) * 1000.0 / setting.idleMs);
-    program.wakeLate.append(double(laterEnd.switches - later.switches) * 1000.0 / setting.idleMs);
+    program.cpuMs.append(cpuAtMap);
+    program.pssMiB.append(settled.pssKiB / 1024.0);
+    if (setting.idleMs > 0) {
+        program.wakeEarly.append(wakeEarly * 1000.0 / setting.idleMs);
+        program.wakeLate.append(wakeLate * 1000.0 / setting.idleMs);
+    }
     program.lateSightings += late ? 1 : 0;
 }
 
@@ -454,7 +471,7 @@ int main(int argc, char *argv[])
         if (argument == QLatin1String("--runs") && i + 1 < arguments.size()) {
             runs = std::max(1, arguments.at(++i).toInt());
         } else if (argument == QLatin1String("--idle") && i + 1 < arguments.size()) {
-            idleSeconds = std::max(1.0, arguments.at(++i).toDouble());
+            idleSeconds = std::max(0.0, arguments.at(++i).toDouble());
         } else {
             const qsizetype equals = argument.indexOf(u'=');
             programs.emplace_back(argument, equals < 0 ? argument : argument.left(equals),
@@ -489,6 +506,7 @@ int main(int argc, char *argv[])
     }
 
     const double floorMs = median(programs.front().mappedMs);
+    const double floorCpuMs = median(programs.front().cpuMs);
     std::printf("start-up under Xvfb + jwm, medians of %d interleaved starts per program\n", runs);
     const QByteArray earlyWindow = QStringLiteral("wake/s %1-%2 s")
                                        .arg(settleMs / 1000)
@@ -498,13 +516,14 @@ int main(int argc, char *argv[])
                                       .arg(lateIdleStartMs / 1000)
                                       .arg((lateIdleStartMs + setting.idleMs) / 1000)
                                       .toLatin1();
-    std::printf("%-44s %9s %7s %9s %14s %14s\n", "program", "map ms", "ratio", "PSS MiB",
-                earlyWindow.constData(), lateWindow.constData());
+    std::printf("%-44s %8s %6s %8s %6s %8s %15s %15s\n", "program", "map ms", "ratio", "CPU ms",
+                "ratio", "PSS MiB", earlyWindow.constData(), lateWindow.constData());
     int failures = 0;
     for (const Program &program : programs) {
-        std::printf("%-44s %9.1f %7.2f %9.1f %14.1f %14.1f", qPrintable(program.label),
+        std::printf("%-44s %8.1f %6.2f %8.1f %6.2f %8.1f %15.1f %15.1f", qPrintable(program.label),
                     median(program.mappedMs),
-                    floorMs > 0 ? median(program.mappedMs) / floorMs : 0.0,
+                    floorMs > 0 ? median(program.mappedMs) / floorMs : 0.0, median(program.cpuMs),
+                    floorCpuMs > 0 ? median(program.cpuMs) / floorCpuMs : 0.0,
                     median(program.pssMiB), median(program.wakeEarly), median(program.wakeLate));
         if (program.lateSightings > 0)
             std::printf("   (%d maps seen late)", program.lateSightings);
