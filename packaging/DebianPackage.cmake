@@ -31,7 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${TIPDESK_PRIVATE_LIBDIR})
 # What Qt loads at run time comes with the libraries dpkg-shlibdeps finds: the X11 platform plugin
 # with libqt6gui6, the web engine's helper process with libqt6webenginecore6, the multimedia
-# plugins with libqt6multimedia6.
+# plugins with libqt6multimedia6 (found in the sound module). Qt's own Chinese texts (file dialog,
+# context menus, calendar) are no library: named here, added to what dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "sqlite3")
 

@@ -7,11 +7,13 @@
 LocalFileCheck openLocalFile(const QString &path, qint64 maxBytes, QFile &file)
 {
     // Without O_NONBLOCK the open of a FIFO waits for a writer; the check below then refuses it.
-    const int descriptor = ::open(QFile::encodeName(path).constData(),
-                                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0)
         return LocalFileCheck::NotAFile;
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
         return LocalFileCheck::NotAFile;

@@ -18,7 +18,8 @@ WavePlayer *loadedWavePlayer()
     if (!tried) {
         tried = true;
         // Never unloaded: the player lives until the process ends.
-        static QPluginLoader loader(privateModulePath("libtipdesk_sound.so", "TIPDESK_SOUND_MODULE"));
+        static QPluginLoader loader(
+            privateModulePath("libtipdesk_sound.so", "TIPDESK_SOUND_MODULE"));
         player() = qobject_cast<WavePlayer *>(loader.instance());
     }
     return player();

@@ -1,5 +1,6 @@
 #pragma once
 
-// Every text of the client is Chinese: dates, month and weekday names read so too, whatever the
-// system's locale. Set before the first window, which takes its locale when it is built.
+// Every text of the client is Chinese, whatever the system's locale: dates, month and weekday
+// names, and the texts Qt itself provides (dialogs, context menus, the calendar). Set after the
+// application object and before the first window, which takes its locale when it is built.
 void applyClientLocale();

@@ -14,19 +14,25 @@
 #include "app/RememberedLogin.h"
 #include "app/UnitGlouble.h"
 #include "skin/Skin.h"
+#include "startup/ClientLocale.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -138,6 +144,7 @@ class TestSettingsWindow : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        applyClientLocale(); // as the program does; this test runs with LANG=C
         server = std::make_unique<TestServer>();
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
     }
@@ -663,6 +670,39 @@ private Q_SLOTS:
         QTest::mouseClick(control("PreviewSound"), Qt::LeftButton);
         QCOMPARE(soundsPlayed, 1);
         QVERIFY(window->isVisible());
+    }
+
+    // Qt's own texts read Chinese whatever the system's language (LANG=C here): the sound dialog
+    // and the context menu of an entry field.
+    void qtTextsAreChinese()
+    {
+        openWindow();
+        QStringList menu;
+        const std::unique_ptr<QMenu> contextMenu(
+            control<QLineEdit>("Edit1")->createStandardContextMenu());
+        for (const QAction *action : contextMenu->actions()) {
+            if (!action->isSeparator())
+                menu.append(action->text().section(u'\t', 0, 0));
+        }
+        QCOMPARE(menu,
+                 (QStringList {"撤消(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除",
+                               "全选"}));
+
+        FileDialogRecorder::stop(); // the real dialog this time
+        QStringList dialogTexts;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                for (auto label : {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::Accept,
+                                   QFileDialog::Reject})
+                    dialogTexts.append(dialog->labelText(label));
+                dialog->reject();
+            }
+        });
+        answer.start(10);
+        control<QTabWidget>("RzPageControl1")->setCurrentIndex(1);
+        QTest::mouseClick(control("Button4"), Qt::LeftButton);
+        QCOMPARE(dialogTexts, (QStringList {"查找范围：", "文件名称(&N)：", "打开(&O)", "取消"}));
     }
 
     void failedCopyIsReported()
