@@ -72,8 +72,8 @@ void TFrmLogin::buildControls()
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 500, 330);
-    Image1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    Image1->setPixmap(paintLoginBackground(QString(), devicePixelRatioF()));
+    Image1->setAlignment(Qt::AlignTop
+                         | Qt::AlignLeft); // its face is painted once the name is known
     Image1->installEventFilter(this);
 
     Edit1 = new QLineEdit(this);
@@ -154,12 +154,13 @@ void TFrmLogin::FormCreate()
 bool TFrmLogin::loadConfiguration()
 {
     const SystemConfiguration::Load load = SystemConfiguration::load();
+    Image1->setPixmap(
+        paintLoginBackground(load.configurationRead ? gpsysname : QString(), devicePixelRatioF()));
     if (load.configurationRead) {
         setWindowTitle(gpsysname + QStringLiteral(" 登录窗体"));
         m_chatLink = SystemConfiguration::qqChatLink(kfqq);
         RzURLLabel1->setToolTip(m_chatLink);
         setGeneralErrorCaption(gpsysname);
-        Image1->setPixmap(paintLoginBackground(gpsysname, devicePixelRatioF()));
         Memo1->setPlainText(load.notice);
     }
     switch (load.failure) {
