@@ -28,19 +28,7 @@ SoundChangeOutcome copyContents(QFile &source, QSaveFile &target)
             return SoundChangeOutcome::Failed;
     }
 }
-} // namespace
 
-QString alertSoundFolder()
-{
-    return programDir + QStringLiteral("Mid/");
-}
-
-QString alertSoundTarget()
-{
-    return programDir + QStringLiteral("miduseing.wav");
-}
-
-namespace {
 // The chosen file's name, kept beside the sound for the sound page.
 QString alertSoundNameFile()
 {
@@ -49,12 +37,15 @@ QString alertSoundNameFile()
 
 constexpr qint64 maxNameBytes = 1024;
 
+// Without a name file (this one cannot be written, say) the page names the sound "miduseing.wav",
+// which is still true; a stale name would not be.
 void rememberSoundName(const QString &chosenFile)
 {
+    QFile::remove(alertSoundNameFile());
     QSaveFile name(alertSoundNameFile());
     if (name.open(QIODevice::WriteOnly)) {
-        name.write(QFileInfo(chosenFile).fileName().toUtf8().left(maxNameBytes));
-        name.commit(); // without it the page names the file "miduseing.wav", which is still true
+        name.write(QFileInfo(chosenFile).fileName().toUtf8());
+        name.commit();
     }
 }
 
@@ -67,6 +58,16 @@ bool isBuiltInSound()
         && inUse.size() == builtIn.size() && inUse.readAll() == builtIn.readAll();
 }
 } // namespace
+
+QString alertSoundFolder()
+{
+    return programDir + QStringLiteral("Mid/");
+}
+
+QString alertSoundTarget()
+{
+    return programDir + QStringLiteral("miduseing.wav");
+}
 
 QString alertSoundName()
 {
