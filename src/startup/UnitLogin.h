@@ -1,12 +1,16 @@
 #pragma once
 
+#include "ui/WindowDrag.h"
+
 #include <QDialog>
 
 class LinkLabel;
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -43,6 +47,11 @@ private:
     void JLYHXX();
     void RzURLLabel1Click();
     void RzURLLabel2Click();
+    bool Edit1KeyPress(const QKeyEvent &key);
+    bool Edit2KeyPress(const QKeyEvent &key);
+    void Label1Click();
+    void Label2Click();
+    void Image1MouseMove(QMouseEvent *event);
     void failConfiguration(const QString &message);
 
     QLabel *Image1 = nullptr;
@@ -64,5 +73,5 @@ private:
     QString m_chatLink;
     bool m_terminationRequested = false;
     bool m_closeConfirmed = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag {this};
 };

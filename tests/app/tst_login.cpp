@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -339,18 +340,49 @@ private Q_SLOTS:
         QVERIFY(server->isRunning());
     }
 
-    void enterWalksToTheLoginButton()
+    void keyboardWalksTheVisibleFaceOnly()
+    {
+        // Tab never lands on the controls below the face (Button1-3, Memo1).
+        const QStringList expected = {"Edit2",       "CheckBox1",   "SpeedButton1", "Label1",
+                                      "RzURLLabel2", "RzURLLabel1", "SpeedButton5", "Edit1"};
+        edit("Edit1")->setFocus();
+        for (const QString &name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    void enterMovesToThePasswordThenLogsIn()
     {
         typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), false);
         edit("Edit1")->setFocus();
         QTest::keyClick(edit("Edit1"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), edit("Edit2"));
+        QVERIFY(window->isVisible());
         QTest::keyClick(edit("Edit2"), Qt::Key_Return);
-        auto *loginButton = window->findChild<QPushButton *>(QStringLiteral("Button1"));
-        QCOMPARE(QApplication::focusWidget(), loginButton);
-        QVERIFY(window->isVisible()); // one Enter only moves the focus
-        QTest::keyClick(loginButton, Qt::Key_Return);
         QCOMPARE(window->result(), int(QDialog::Accepted));
+    }
+
+    void enterOnAHotSpotPressesIt()
+    {
+        MessageBoxRecorder::queueAnswer(BoxAnswer::Cancel);
+        auto *close = window->findChild<QToolButton *>(QStringLiteral("SpeedButton5"));
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_Return);
+        QCOMPARE(MessageBoxRecorder::shown().size(), 1);
+        QCOMPARE(MessageBoxRecorder::shown().first().text, QStringLiteral("是否关闭本系统？"));
+    }
+
+    void passwordShowsAStarPerCharacter()
+    {
+        QLineEdit *password = edit("Edit2");
+        password->setText(QStringLiteral("abc"));
+        QLineEdit stars(window.get());
+        stars.setGeometry(password->geometry());
+        stars.setFrame(false);
+        stars.setText(QStringLiteral("***"));
+        window->setFocus();
+        QCOMPARE(password->grab().toImage(), stars.grab().toImage());
     }
 
     void linksAndTheRememberLabel()
