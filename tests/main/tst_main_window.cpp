@@ -9,10 +9,12 @@
 
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
+#include "content/ContentWindowCatalog.h"
 #include "content/UnitSMNC.h"
 #include "main/AlertSound.h"
 #include "main/MarqueeStatus.h"
 #include "main/UnitMain.h"
+#include "service/AppError.h"
 #include "popup/FrmSlidePopUp.h"
 #include "popup/SlidePopUp.h"
 #include "ui/MessageBoxes.h"
@@ -502,6 +504,24 @@ private Q_SLOTS:
                         {"--level", "3", "--type", "盘中提示", "--text", "午后量能放大"});
         LoadChangeCounters();
         QCOMPARE(storeMovedCounters().names(), QList<QStringView> {u"spzxadd"});
+    }
+
+    void firstWindowThatFailsIsNotReported()
+    {
+        setContentWindowBuilder(1, [](HostedIn) -> Tmain * {
+            throw AppError(QStringLiteral("预警窗口打不开"));
+        });
+        auto window = shownMainWindow();
+        QVERIFY(MessageBoxRecorder::shown().isEmpty());
+        QVERIFY(!window->currentContentWindow());
+        // The rest of the show went on.
+        QCOMPARE(window->windowTitle(), gpsysname);
+        QVERIFY(window->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        // A click by the person is reported as before.
+        window->toolbarButton(1)->click();
+        setContentWindowBuilder(1, nullptr);
+        QCOMPARE(MessageBoxRecorder::shown().size(), 1);
+        QCOMPARE(MessageBoxRecorder::shown().first().text, QStringLiteral("预警窗口打不开"));
     }
 
     void noticeLineScrollsAndBlinks()
