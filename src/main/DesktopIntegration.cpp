@@ -28,10 +28,7 @@ QIcon disconnectedIcon()
 
 DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, QLabel *trayHint,
                                        TrayProbe trayAvailable)
-    : QObject(mainWindow),
-      m_mainWindow(mainWindow),
-      m_popup(popup),
-      m_trayHint(trayHint),
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_popup(popup), m_trayHint(trayHint),
       m_trayAvailable(trayAvailable ? std::move(trayAvailable)
                                     : TrayProbe(&QSystemTrayIcon::isSystemTrayAvailable))
 {

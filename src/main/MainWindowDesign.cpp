@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,6 +39,8 @@ constexpr int footerHeight = 33;
 constexpr QSize buttonSize(toolbarButtonWidth, 64);
 constexpr int labelColumn = 789;
 constexpr int valueColumn = 851;
+constexpr int designedPollMs = 15000;
+constexpr int loginWatchMs = 15000;
 
 // Toolbar entry N's icon with its picture for double density. QIcon would find the @2x file by
 // itself only when the screen had that density at start; added here, a window moved between
@@ -176,4 +180,52 @@ MainFooter buildMainFooter(QWidget *window)
     layout->addLayout(noticeRow, 1);
     layout->addWidget(image2);
     return footer;
+}
+
+namespace {
+
+QTimer *makeTimer(const char *name, int intervalMs, QObject *parent)
+{
+    // Coarse timers: a poll a few milliseconds late costs nothing, and the system can group the
+    // wake-ups of an idle client.
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setTimerType(Qt::CoarseTimer);
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
+} // namespace
+
+MainDesign buildMainDesign(QWidget *window)
+{
+    MainDesign design;
+    design.header = buildMainHeader(window);
+    design.Panel8 = new QFrame(window); // the content windows fill it (Tmain's hosted construction)
+    design.Panel8->setObjectName(QStringLiteral("Panel8"));
+    design.footer = buildMainFooter(window);
+
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(design.header.Panel7);
+    layout->addWidget(design.Panel8, 1);
+    layout->addWidget(design.footer.Panel9);
+
+    design.Timer1 = makeTimer("Timer1", designedPollMs, window);
+    design.Timer2 = makeTimer("Timer2", loginWatchMs, window);
+    return design;
+}
+
+void markCurrentToolbarButton(const MainHeader &header, int position)
+{
+    for (int index = 1; index <= header.toolbar.size(); ++index) {
+        QToolButton *button = header.toolbar.at(index - 1);
+        const bool current = index == position;
+        if (button->property("current").toBool() == current)
+            continue;
+        button->setProperty("current", current); // the skin highlights it
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
 }

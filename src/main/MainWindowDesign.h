@@ -6,6 +6,7 @@ class MarqueeStatus;
 class QFrame;
 class QIcon;
 class QLabel;
+class QTimer;
 class QToolButton;
 class QWidget;
 
@@ -35,6 +36,21 @@ struct MainFooter
     QLabel *trayHint = nullptr; // beside the notice line, hidden unless there is no tray
 };
 MainFooter buildMainFooter(QWidget *window);
+
+// The whole window: header, the host panel of the content windows (Panel8), footer, and the two
+// timers of the poll (Timer1) and the login watch (Timer2), coarse and not started.
+struct MainDesign
+{
+    MainHeader header;
+    QFrame *Panel8 = nullptr;
+    MainFooter footer;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+};
+MainDesign buildMainDesign(QWidget *window);
+
+// Highlights the toolbar button of the current content window (0: none).
+void markCurrentToolbarButton(const MainHeader &header, int position);
 
 // The application's icon (window, tray).
 QIcon applicationIcon();

@@ -68,4 +68,5 @@ struct TickResult
     TickDecision decision;
     QList<PollStep> steps;
 };
-TickResult runPollTick(OpenContentWindows open, const ContentSource &source = ContentSource::server());
+TickResult runPollTick(OpenContentWindows open,
+                       const ContentSource &source = ContentSource::server());

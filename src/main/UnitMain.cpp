@@ -24,35 +24,19 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include <limits>
 
 namespace {
 
 constexpr QSize windowSize(948, 695);
-constexpr int loginWatchMs = 15000;
-
-QTimer *makeTimer(const char *name, int intervalMs, QObject *parent)
-{
-    // Coarse timers: a poll a few milliseconds late costs nothing, and the system can group the
-    // wake-ups of an idle client.
-    auto *timer = new QTimer(parent);
-    timer->setObjectName(QString::fromLatin1(name));
-    timer->setTimerType(Qt::CoarseTimer);
-    timer->setInterval(intervalMs);
-    return timer;
-}
-
 } // namespace
 
 TFrmMain::TFrmMain(QWidget *parent, DesktopIntegration::TrayProbe trayAvailable)
@@ -69,7 +53,7 @@ TFrmMain::TFrmMain(QWidget *parent, DesktopIntegration::TrayProbe trayAvailable)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     buildDesign();
-    m_desktop = new DesktopIntegration(this, SlidePopUp1, m_footer.trayHint, trayAvailable);
+    m_desktop = new DesktopIntegration(this, SlidePopUp1, m_design.footer.trayHint, trayAvailable);
     connect(m_desktop, &DesktopIntegration::restoreRequested, this, &TFrmMain::restoreApplication);
     connect(m_desktop->homePageAction(), &QAction::triggered, this,
             [this] { runReportingFailures([this] { N10Click(); }); });
@@ -86,27 +70,14 @@ TFrmMain::~TFrmMain()
 
 void TFrmMain::buildDesign()
 {
-    m_header = buildMainHeader(this);
-    m_header.Image1->installEventFilter(this); // the drag handle
+    m_design = buildMainDesign(this);
+    m_design.header.Image1->installEventFilter(this); // the drag handle
     for (int position = 1; position <= toolbarEntryCount; ++position)
         connect(toolbarButton(position), &QToolButton::clicked, this, [this, position] {
             runReportingFailures([this, position] { toolbarButtonClick(position); });
         });
-    Panel8 = new QFrame(this); // the content windows fill it (Tmain's hosted construction)
-    Panel8->setObjectName(QStringLiteral("Panel8"));
-    m_footer = buildMainFooter(this);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_header.Panel7);
-    layout->addWidget(Panel8, 1);
-    layout->addWidget(m_footer.Panel9);
-
-    Timer1 = makeTimer("Timer1", 15000, this);
-    connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
-    Timer2 = makeTimer("Timer2", loginWatchMs, this);
-    connect(Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
+    connect(m_design.Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
+    connect(m_design.Timer2, &QTimer::timeout, this, &TFrmMain::Timer2Timer);
 
     SlidePopUp1 = new TSlidePopUp(this);
     SlidePopUp1->setObjectName(QStringLiteral("SlidePopUp1"));
@@ -116,7 +87,7 @@ void TFrmMain::buildDesign()
 
 void TFrmMain::FormCreate()
 {
-    m_hostPanel = Panel8;
+    m_hostPanel = m_design.Panel8;
 }
 
 void TFrmMain::showEvent(QShowEvent *event)
@@ -147,8 +118,8 @@ void TFrmMain::FormShow()
         layoutToolbar();
         setWindowTitle(gpsysname);
         m_desktop->setTitle(gpsysname);
-        m_footer.RzMarqueeStatus1->setText(syszjxx);
-        m_header.Label8->setText(username);
+        m_design.footer.RzMarqueeStatus1->setText(syszjxx);
+        m_design.header.Label8->setText(username);
         showLevel();
         startTimers();
         if (ifctzqd)
@@ -174,23 +145,24 @@ void TFrmMain::layoutToolbar()
 void TFrmMain::showLevel()
 {
     if (!yhqyhyfj) {
-        m_header.Label6->hide();
-        m_header.Label9->hide();
+        m_design.header.Label6->hide();
+        m_design.header.Label9->hide();
         return;
     }
     const QString name = levelName(UserDJ);
     if (!name.isEmpty())
-        m_header.Label9->setText(name);
+        m_design.header.Label9->setText(name);
 }
 
 void TFrmMain::startTimers()
 {
     const qint64 interval = qint64(khdsxsj) * 1000;
-    Timer1->setInterval(int(std::clamp<qint64>(interval, 0, std::numeric_limits<int>::max())));
+    m_design.Timer1->setInterval(
+        int(std::clamp<qint64>(interval, 0, std::numeric_limits<int>::max())));
     // A zero interval means no polling at all (a zero-interval timer would fire without pause).
     if (interval > 0)
-        Timer1->start();
-    Timer2->start();
+        m_design.Timer1->start();
+    m_design.Timer2->start();
 }
 
 void TFrmMain::toolbarButtonClick(int position)
@@ -218,20 +190,7 @@ void TFrmMain::switchContentWindow(int position)
     if (!build)
         return; // this position has no content window yet
     m_content.replace([&] { return build(HostedIn {m_hostPanel}); });
-    markCurrentButton(m_content.window() ? position : 0);
-}
-
-void TFrmMain::markCurrentButton(int position)
-{
-    for (int index = 1; index <= toolbarEntryCount; ++index) {
-        QToolButton *button = toolbarButton(index);
-        const bool current = index == position;
-        if (button->property("current").toBool() == current)
-            continue;
-        button->setProperty("current", current);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
-    }
+    markCurrentToolbarButton(m_design.header, m_content.window() ? position : 0);
 }
 
 void TFrmMain::N10Click()
@@ -372,8 +331,8 @@ void TFrmMain::Timer2Timer()
 void TFrmMain::takeoverDetected()
 {
     forcedOffline = true;
-    Timer1->stop();
-    Timer2->stop();
+    m_design.Timer1->stop();
+    m_design.Timer2->stop();
     restoreApplication();
     showMessage(this, QStringLiteral("您的用户在其它地方登录或被迫下线，如有疑问请联系管理员！"),
                 QStringLiteral("系统错误！"), BoxIcon::Error);
@@ -402,14 +361,14 @@ void TFrmMain::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        m_footer.RzMarqueeStatus1->setRunning(isVisible() && !isMinimized());
+        m_design.footer.RzMarqueeStatus1->setRunning(isVisible() && !isMinimized());
 }
 
 bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_header.Image1 && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_design.header.Image1 && event->type() == QEvent::MouseButtonPress)
         m_drag.press(*static_cast<QMouseEvent *>(event));
-    if (watched == m_header.Image1 && event->type() == QEvent::MouseMove) {
+    if (watched == m_design.header.Image1 && event->type() == QEvent::MouseMove) {
         Image1MouseMove(static_cast<QMouseEvent *>(event));
         return true;
     }

@@ -54,7 +54,10 @@ public:
     bool minimiseHidesToTray() const { return m_desktop->minimiseHidesToTray(); }
 
     // The toolbar button of position 1..11.
-    QToolButton *toolbarButton(int position) const { return m_header.toolbar.at(position - 1); }
+    QToolButton *toolbarButton(int position) const
+    {
+        return m_design.header.toolbar.at(position - 1);
+    }
 
     // The notification popup the change polling raises.
     TSlidePopUp *SlidePopUp1 = nullptr;
@@ -88,7 +91,6 @@ private:
     void RzToolButton10Click() { switchContentWindow(10); }
     void RzToolButton11Click();
     void switchContentWindow(int position);
-    void markCurrentButton(int position);
 
     void N10Click();
     void N1Click();
@@ -101,11 +103,7 @@ private:
     void takeoverDetected();
     void endProgram();
 
-    MainHeader m_header;
-    MainFooter m_footer;
-    QFrame *Panel8 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
+    MainDesign m_design;
     DesktopIntegration *m_desktop = nullptr;
     WindowDrag m_drag {this};
 
