@@ -47,12 +47,14 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
     TFrmMain mainWindow; // hidden until the login succeeded
 
     int result;
+    bool configurationFailed;
     {
         auto login = std::make_unique<TFrmLogin>();
         result = login->exec();
+        configurationFailed = login->configurationFailed();
     }
     if (result != QDialog::Accepted)
-        return 0;
+        return configurationFailed ? 1 : 0;
 
     shownMainWindow = &mainWindow; // before the show, whose first calls already let requests in
     mainWindow.show();

@@ -192,7 +192,10 @@ bool TFrmLogin::loadConfiguration()
         failConfiguration(configurationMissing);
         return false;
     case SystemConfiguration::Load::Failure::Unavailable:
-        failConfiguration(configurationUnavailable);
+        // The first line as designed; below it what a person needs to put it right, since a
+        // menu launch shows nothing of standard error.
+        failConfiguration(configurationUnavailable + QStringLiteral("\n\n")
+                          + SystemConfiguration::unavailableDetails(load));
         return false;
     }
     return false;

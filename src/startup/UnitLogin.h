@@ -27,6 +27,8 @@ public:
     explicit TFrmLogin(QWidget *parent = nullptr);
 
     int exec() override;
+    // The configuration could not be loaded: the window closed by itself, the program ends.
+    bool configurationFailed() const { return m_terminationRequested; }
     void done(int result) override;
 
     void Button1Click(); // log in
