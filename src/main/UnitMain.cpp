@@ -18,12 +18,12 @@
 #include "service/Conversions.h"
 #include "skin/Skin.h"
 #include "ui/ErrorReport.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/MessageBoxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -197,7 +197,7 @@ void TFrmMain::N10Click()
 {
     if (trimmedText(hqurl).isEmpty())
         return;
-    QDesktopServices::openUrl(QUrl::fromUserInput(hqurl));
+    openInBrowser(this, QUrl::fromUserInput(hqurl));
 }
 
 void TFrmMain::N1Click()

@@ -17,7 +17,8 @@ std::optional<CommandLineAnswer> answerCommandLine(const QStringList &arguments)
         if (argument == u"--help" || argument == u"-h") {
             return CommandLineAnswer {QStringLiteral(
                 "用法：tipdesk [选项]\n"
-                "股票预警系统的桌面客户端：登录后常驻通知区域，提醒运营方发布的预警股票、实盘资讯和公告。\n"
+                "股票预警系统的桌面客户端：登录后常驻通知区域，提醒运营方发布的预警股票、实盘资讯和"
+                "公告。\n"
                 "\n"
                 "选项：\n"
                 "  -h, --help         显示本帮助并退出\n"

@@ -10,6 +10,7 @@
 #include "service/Conversions.h"
 #include "startup/LoginBackground.h"
 #include "ui/ErrorReport.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/LinkLabel.h"
 #include "ui/MessageBoxes.h"
 
@@ -309,7 +310,7 @@ void TFrmLogin::Button3Click()
 void TFrmLogin::RzURLLabel2Click()
 {
     if (!trimmedText(hqurl).isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(trimmedText(hqurl)));
+        openInBrowser(this, QUrl::fromUserInput(trimmedText(hqurl)));
 }
 
 void TFrmLogin::RzURLLabel1Click()

@@ -13,6 +13,7 @@
 #include "service/WebService.h"
 #include "startup/LoginBackground.h"
 #include "startup/UnitLogin.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
@@ -390,6 +391,7 @@ private Q_SLOTS:
         UrlCatcher catcher;
         for (const char *scheme : {"http", "https", "tencent"})
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &catcher, "open");
+        setBrowserProbe([] { return true; });
 
         auto click = [this](const char *name) {
             auto *label = window->findChild<QLabel *>(QLatin1String(name));
@@ -414,6 +416,7 @@ private Q_SLOTS:
         QVERIFY(!rememberBox()->isChecked());
         for (const char *scheme : {"http", "https", "tencent"})
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        setBrowserProbe(nullptr);
     }
 
     void closeConfirmation()

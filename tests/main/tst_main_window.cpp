@@ -14,9 +14,10 @@
 #include "main/AlertSound.h"
 #include "main/MarqueeStatus.h"
 #include "main/UnitMain.h"
-#include "service/AppError.h"
 #include "popup/FrmSlidePopUp.h"
 #include "popup/SlidePopUp.h"
+#include "service/AppError.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/MessageBoxes.h"
 
 #include <QAction>
@@ -427,29 +428,40 @@ private Q_SLOTS:
     void homePage_data()
     {
         QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("browser"); // a web browser is installed
         QTest::addColumn<QString>("opened"); // empty: nothing opened
-        QTest::newRow("configured") << QStringLiteral("http://127.0.0.1:1/demo/home.html")
-                                    << QStringLiteral("http://127.0.0.1:1/demo/home.html");
-        QTest::newRow("blanks around") << QStringLiteral("  http://127.0.0.1:1/a.html ")
-                                       << QStringLiteral("http://127.0.0.1:1/a.html");
-        QTest::newRow("blanks only") << QStringLiteral("   ") << QString();
-        QTest::newRow("none") << QString() << QString();
+        QTest::addColumn<bool>("told"); // the person is told there is no browser
+        const QString home = QStringLiteral("http://127.0.0.1:1/demo/home.html");
+        QTest::newRow("configured") << home << true << home << false;
+        QTest::newRow("blanks around") << QStringLiteral("  http://127.0.0.1:1/a.html ") << true
+                                       << QStringLiteral("http://127.0.0.1:1/a.html") << false;
+        QTest::newRow("blanks only") << QStringLiteral("   ") << true << QString() << false;
+        QTest::newRow("none") << QString() << true << QString() << false;
+        QTest::newRow("no browser") << home << false << QString() << true;
     }
 
     void homePage()
     {
         QFETCH(QString, address);
+        QFETCH(bool, browser);
         QFETCH(QString, opened);
+        QFETCH(bool, told);
         UrlCatcher recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+        setBrowserProbe([browser] { return browser; });
         hqurl = address;
         auto window = shownMainWindow();
         window->findChild<QAction *>(QStringLiteral("N10"))->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        setBrowserProbe(nullptr);
         if (opened.isEmpty())
             QVERIFY(recorder.opened.isEmpty());
         else
             QCOMPARE(recorder.opened, QList<QUrl> {QUrl(opened)});
+        const auto shown = MessageBoxRecorder::shown();
+        QCOMPARE(shown.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY(shown.first().text.contains(QStringLiteral("没有找到网页浏览器")));
     }
 
     void alwaysOnTop_data()
@@ -508,9 +520,8 @@ private Q_SLOTS:
 
     void firstWindowThatFailsIsNotReported()
     {
-        setContentWindowBuilder(1, [](HostedIn) -> Tmain * {
-            throw AppError(QStringLiteral("预警窗口打不开"));
-        });
+        setContentWindowBuilder(
+            1, [](HostedIn) -> Tmain * { throw AppError(QStringLiteral("预警窗口打不开")); });
         auto window = shownMainWindow();
         QVERIFY(MessageBoxRecorder::shown().isEmpty());
         QVERIFY(!window->currentContentWindow());

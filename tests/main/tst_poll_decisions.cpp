@@ -182,8 +182,9 @@ private Q_SLOTS:
         QCOMPARE(steps[0].popupText.value_or(QString()),
                  QStringLiteral("弹出时间：2026-12-09 10:01:00\r股票代码：600519\r操作方式：买入"));
         QCOMPARE(steps[1].todaysLiveItems.value_or(GridRows()), live);
-        QCOMPARE(steps[1].popupText.value_or(QString()), QStringLiteral("弹出时间：2026-12-09 10:02:00\r资讯类型："
-                                                    "盘中提示\r资讯内容：沪指高开"));
+        QCOMPARE(steps[1].popupText.value_or(QString()),
+                 QStringLiteral("弹出时间：2026-12-09 10:02:00\r资讯类型："
+                                "盘中提示\r资讯内容：沪指高开"));
         QVERIFY(steps[2].reloadBulletinPage);
         QCOMPARE(steps[2].popupText.value_or(QString()),
                  QStringLiteral("【私募内参消息】\r弹出时间：2026-12-09 09:30:00\r标题：周报"));
@@ -200,8 +201,10 @@ private Q_SLOTS:
         const QList<PollStep> steps =
             fetchSteps({A::hjgcADDclose, A::spzxADDclose}, rowsGiven({}, {}));
         QCOMPARE(steps.size(), 2);
-        QCOMPARE(steps[0].popupText.value_or(QString()), QStringLiteral("弹出时间：\r股票代码：\r操作方式："));
-        QCOMPARE(steps[1].popupText.value_or(QString()), QStringLiteral("弹出时间：\r资讯类型：\r资讯内容："));
+        QCOMPARE(steps[0].popupText.value_or(QString()),
+                 QStringLiteral("弹出时间：\r股票代码：\r操作方式："));
+        QCOMPARE(steps[1].popupText.value_or(QString()),
+                 QStringLiteral("弹出时间：\r资讯类型：\r资讯内容："));
     }
 
     void failuresEndTheSteps()
@@ -265,8 +268,8 @@ private Q_SLOTS:
         QTest::addColumn<LoginWatchVerdict>("verdict");
         const QString stamp = QStringLiteral("2026-12-09T09:30:00.123+08:00");
         QTest::newRow("same") << stamp << stamp << LoginWatchVerdict::SameLogin;
-        QTest::newRow("another login") << QStringLiteral("2026-12-09T10:00:00+08:00") << stamp
-                                       << LoginWatchVerdict::TakenOver;
+        QTest::newRow("another login")
+            << QStringLiteral("2026-12-09T10:00:00+08:00") << stamp << LoginWatchVerdict::TakenOver;
         QTest::newRow("a blank more") << stamp + u' ' << stamp << LoginWatchVerdict::TakenOver;
         QTest::newRow("row gone") << QString() << stamp << LoginWatchVerdict::TakenOver;
     }
