@@ -162,7 +162,7 @@ void TfrmSlidePopUp::Display()
         tmrScroll->start();
     } else {
         setFrame(placed);
-        tmrExit->start();
+        startTimeOut();
     }
     show();
 
@@ -243,7 +243,35 @@ void TfrmSlidePopUp::tmrScrollTimer()
     setFrame(step.frame);
     if (step.finished) {
         tmrScroll->stop();
+        startTimeOut();
+    }
+}
+
+void TfrmSlidePopUp::startTimeOut()
+{
+    if (m_pointerOver)
+        m_pausedTimeOutMs = tmrExit->interval();
+    else
         tmrExit->start();
+}
+
+void TfrmSlidePopUp::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    m_pointerOver = true;
+    if (tmrExit->isActive()) {
+        m_pausedTimeOutMs = tmrExit->remainingTime();
+        tmrExit->stop();
+    }
+}
+
+void TfrmSlidePopUp::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    m_pointerOver = false;
+    if (m_pausedTimeOutMs >= 0) {
+        tmrExit->start(m_pausedTimeOutMs);
+        m_pausedTimeOutMs = -1;
     }
 }
 
