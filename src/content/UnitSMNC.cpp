@@ -9,6 +9,7 @@
 #include "service/Conversions.h"
 #include "ui/ErrorReport.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -94,6 +95,13 @@ QDateEdit *makeDatePicker(const char *name, QWidget *parent)
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     picker->setFixedWidth(81);
+    // The calendar pops up over the grid below it: a one-pixel frame in the skin's border colour
+    // keeps the two apart.
+    QWidget *popup = picker->calendarWidget()->window();
+    popup->setObjectName(QStringLiteral("CalendarPopup"));
+    popup->setAttribute(Qt::WA_StyledBackground);
+    if (QLayout *layout = popup->layout())
+        layout->setContentsMargins(1, 1, 1, 1);
     return picker;
 }
 
