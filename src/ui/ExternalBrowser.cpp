@@ -15,9 +15,9 @@ bool systemHasBrowser()
 {
     if (!qEnvironmentVariableIsEmpty("BROWSER"))
         return true;
-    for (const char *program :
-         {"x-www-browser", "firefox", "firefox-esr", "chromium", "google-chrome", "epiphany-browser",
-          "konqueror", "falkon", "microsoft-edge", "brave-browser", "opera", "www-browser"}) {
+    for (const char *program : {"x-www-browser", "firefox", "firefox-esr", "chromium",
+                                "google-chrome", "epiphany-browser", "konqueror", "falkon",
+                                "microsoft-edge", "brave-browser", "opera", "www-browser"}) {
         if (!QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())
             return true;
     }
@@ -25,8 +25,9 @@ bool systemHasBrowser()
     if (mime.isEmpty())
         return false;
     QProcess query;
-    query.start(mime, {QStringLiteral("query"), QStringLiteral("default"),
-                       QStringLiteral("x-scheme-handler/https")});
+    query.start(mime,
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QStringLiteral("x-scheme-handler/https")});
     return query.waitForFinished(2000) && !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
@@ -48,9 +49,10 @@ void openInBrowser(QWidget *parent, const QUrl &url)
     const bool browser = browserProbe() ? browserProbe()() : systemHasBrowser();
     if (browser && QDesktopServices::openUrl(url))
         return;
-    showMessage(parent,
-                QStringLiteral("没有找到网页浏览器，无法打开这个网页：\n%1\n\n请先安装一个网页浏览器"
-                               "（例如 Firefox 或 Chromium），或在其它设备的浏览器中访问这个地址。")
-                    .arg(url.toString()),
-                QStringLiteral("提示"), BoxIcon::Information);
+    showMessage(
+        parent,
+        QStringLiteral("没有找到网页浏览器，无法打开这个网页：\n%1\n\n请先安装一个网页浏览器"
+                       "（例如 Firefox 或 Chromium），或在其它设备的浏览器中访问这个地址。")
+            .arg(url.toString()),
+        QStringLiteral("提示"), BoxIcon::Information);
 }
