@@ -1,10 +1,12 @@
 #include "main/DesktopIntegration.h"
 
+#include "main/DesktopNotifications.h"
 #include "main/MainWindowDesign.h"
 #include "popup/SlidePopUp.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -100,8 +102,16 @@ bool DesktopIntegration::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void DesktopIntegration::bringToFront()
+bool DesktopIntegration::nativeWayland()
 {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void DesktopIntegration::bringToFront(const QString &activationToken)
+{
+    // Qt's Wayland window hands the compositor the token found here when it asks to be activated.
+    if (nativeWayland() && !activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
     m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
     m_mainWindow->show();
     m_mainWindow->raise();
@@ -116,13 +126,30 @@ void DesktopIntegration::keepAbove()
         window->setFlag(Qt::WindowStaysOnTopHint, true);
 }
 
+bool DesktopIntegration::notificationsGoToTheDesktop()
+{
+    if (!nativeWayland())
+        return false;
+    if (!m_notifications) {
+        m_notifications = new DesktopNotifications(this);
+        connect(m_notifications, &DesktopNotifications::activated, this,
+                &DesktopIntegration::notificationClicked);
+    }
+    return m_notifications->available();
+}
+
 void DesktopIntegration::notify(const QString &text)
 {
+    if (notificationsGoToTheDesktop()
+        && m_notifications->notify(m_popup->title(), text, m_popup->timeOut() * 1000))
+        return;
     m_popup->setText(text);
     m_popup->Show();
 }
 
 void DesktopIntegration::closeNotifications()
 {
+    if (m_notifications)
+        m_notifications->closeAll();
     m_popup->CloseAll();
 }

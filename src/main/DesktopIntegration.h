@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class DesktopNotifications;
 class QAction;
 class QLabel;
 class QMenu;
@@ -12,9 +13,13 @@ class QWidget;
 class TSlidePopUp;
 
 // Where the main window meets the desktop: the notification-area icon and its menu, the hint shown
-// where there is no notification area, whether minimising hides the window to the tray, and how
-// the user is told of news (the sliding popups). The main window asks this unit; no other file
-// looks at the platform.
+// where there is no notification area, whether minimising hides the window to the tray, bringing
+// the window to the front, and how the user is told of news. The main window asks this unit; no
+// other file looks at the platform.
+//
+// The news route: the sliding popups of the popup component, placed in the work area's corner by
+// the client itself. On native Wayland a client cannot place its windows, so there the desktop's
+// notification service shows them, when one answers; otherwise the popups stay.
 class DesktopIntegration final : public QObject
 {
     Q_OBJECT
@@ -45,14 +50,21 @@ public:
     bool minimiseHidesToTray() const;
 
     // Brings the main window back from the notification area or from being minimised, in front.
-    void bringToFront();
+    // On Wayland the compositor gives the focus only with an activation token from whoever asked
+    // (the notification service, a second start's launcher).
+    void bringToFront(const QString &activationToken = QString());
     // Keeps the main window above other windows, without moving, resizing or activating it.
     void keepAbove();
 
-    // Tells the user of news: the popup component with this text.
+    // Tells the user of news with this text: a popup, or the desktop's notification.
     void notify(const QString &text);
-    // Closes every popup still open.
+    // Closes every popup and notification still open.
     void closeNotifications();
+
+    // The platform facts the choices rest on.
+    static bool nativeWayland();
+    // Whether news goes to the desktop's notification service (asks it the first time).
+    bool notificationsGoToTheDesktop();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,6 +72,8 @@ protected:
 Q_SIGNALS:
     // The user asked for the main window: a left click on the tray icon.
     void restoreRequested();
+    // The user clicked one of the desktop's notifications.
+    void notificationClicked(const QString &activationToken);
 
 private:
     void refreshTrayHint();
@@ -68,6 +82,7 @@ private:
     TSlidePopUp *m_popup;
     QLabel *m_trayHint;
     TrayProbe m_trayAvailable;
+    DesktopNotifications *m_notifications = nullptr; // made on first use, only on native Wayland
     QSystemTrayIcon *RzTrayIcon1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *N10 = nullptr;

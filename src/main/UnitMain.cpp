@@ -54,7 +54,10 @@ TFrmMain::TFrmMain(QWidget *parent, DesktopIntegration::TrayProbe trayAvailable)
         move(screen->availableGeometry().center() - rect().center());
     buildDesign();
     m_desktop = new DesktopIntegration(this, SlidePopUp1, m_design.footer.trayHint, trayAvailable);
-    connect(m_desktop, &DesktopIntegration::restoreRequested, this, &TFrmMain::restoreApplication);
+    connect(m_desktop, &DesktopIntegration::restoreRequested, this,
+            [this] { restoreApplication(); });
+    // A click on the desktop's notification is a click on a popup.
+    connect(m_desktop, &DesktopIntegration::notificationClicked, this, &TFrmMain::SlidePopUp1Click);
     connect(m_desktop->homePageAction(), &QAction::triggered, this,
             [this] { runReportingFailures([this] { N10Click(); }); });
     connect(m_desktop->exitAction(), &QAction::triggered, this,
@@ -82,7 +85,7 @@ void TFrmMain::buildDesign()
     SlidePopUp1 = new TSlidePopUp(this);
     SlidePopUp1->setObjectName(QStringLiteral("SlidePopUp1"));
     applySlidePopUp1Design(*SlidePopUp1);
-    connect(SlidePopUp1, &TSlidePopUp::OnClick, this, &TFrmMain::SlidePopUp1Click);
+    connect(SlidePopUp1, &TSlidePopUp::OnClick, this, [this] { SlidePopUp1Click(); });
 }
 
 void TFrmMain::FormCreate()
@@ -208,15 +211,15 @@ void TFrmMain::N1Click()
         endProgram();
 }
 
-void TFrmMain::SlidePopUp1Click()
+void TFrmMain::SlidePopUp1Click(const QString &activationToken)
 {
     m_desktop->closeNotifications();
-    restoreApplication();
+    restoreApplication(activationToken);
 }
 
-void TFrmMain::restoreApplication()
+void TFrmMain::restoreApplication(const QString &activationToken)
 {
-    m_desktop->bringToFront();
+    m_desktop->bringToFront(activationToken);
 }
 
 void TFrmMain::Timer1Timer()

@@ -29,8 +29,9 @@ public:
     // The content window embedded now, or none.
     Tmain *currentContentWindow() const { return m_content.window(); }
 
-    // Brings the window back from the notification area or from being minimised.
-    void restoreApplication();
+    // Brings the window back from the notification area or from being minimised, in front; an
+    // activation token from whoever asked lets a Wayland compositor give it the focus.
+    void restoreApplication(const QString &activationToken = QString());
 
     // Poll tick: reads the change counters and, for each kind of content that moved, reloads the
     // window showing it and alerts the user. Failures end the tick silently.
@@ -95,7 +96,8 @@ private:
     void N10Click();
     void N1Click();
     void Image1MouseMove(QMouseEvent *event);
-    void SlidePopUp1Click();
+    // A click on a popup (or the desktop's notification): all close, the window comes back.
+    void SlidePopUp1Click(const QString &activationToken = QString());
 
     void showPollStep(const PollStep &step);
     TFormSMNC &alertWindow() const;
