@@ -1,16 +1,22 @@
 #include "main/DesktopIntegration.h"
 
+#include "main/AlertSound.h"
 #include "main/DesktopNotifications.h"
+#include "main/DesktopQuietState.h"
 #include "main/MainWindowDesign.h"
 #include "popup/SlidePopUp.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSystemTrayIcon>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 
@@ -26,11 +32,38 @@ QIcon disconnectedIcon()
     return greyed;
 }
 
+// The icon with a small crescent in its lower right corner: do-not-disturb is on.
+QIcon quietIcon(const QIcon &icon)
+{
+    QIcon marked;
+    for (const QSize &size : icon.availableSizes()) {
+        QPixmap picture = icon.pixmap(size);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal mark = size.width() * 0.5;
+        const QRectF moon(size.width() - mark, size.height() - mark, mark, mark);
+        painter.setPen(QPen(QColor(40, 40, 60), std::max(1.0, mark / 10)));
+        painter.setBrush(QColor(255, 214, 80));
+        painter.drawEllipse(moon);
+        QPainterPath disc;
+        disc.addEllipse(moon);
+        painter.setClipPath(disc);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(40, 40, 60));
+        painter.drawEllipse(
+            moon.translated(mark * 0.3, -mark * 0.2).adjusted(0, 0, -mark * 0.1, 0));
+        painter.end();
+        marked.addPixmap(picture);
+    }
+    return marked;
+}
+
 } // namespace
 
-DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, QLabel *trayHint,
-                                       TrayProbe trayAvailable)
-    : QObject(mainWindow), m_mainWindow(mainWindow), m_popup(popup), m_trayHint(trayHint),
+DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup,
+                                       const MainFooter &footer, TrayProbe trayAvailable)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_popup(popup), m_trayHint(footer.trayHint),
+      m_quietSwitch(footer.quietSwitch),
       m_trayAvailable(trayAvailable ? std::move(trayAvailable)
                                     : TrayProbe(&QSystemTrayIcon::isSystemTrayAvailable))
 {
@@ -38,6 +71,12 @@ DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, 
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     N10 = PopupMenu1->addAction(QStringLiteral("系统主页"));
     N10->setObjectName(QStringLiteral("N10"));
+    m_quietAction = PopupMenu1->addAction(QStringLiteral("免打扰"));
+    m_quietAction->setObjectName(QStringLiteral("DoNotDisturb"));
+    m_quietAction->setCheckable(true);
+    connect(m_quietAction, &QAction::triggered, this, &DesktopIntegration::chooseDoNotDisturb);
+    connect(m_quietSwitch, &QAbstractButton::clicked, this,
+            &DesktopIntegration::chooseDoNotDisturb);
     N1 = PopupMenu1->addAction(QStringLiteral("退出系统"));
     N1->setObjectName(QStringLiteral("N1"));
 
@@ -56,6 +95,7 @@ DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, 
     else
         m_trayHint->show();
     mainWindow->installEventFilter(this);
+    refreshQuietState();
 }
 
 void DesktopIntegration::setTitle(const QString &title)
@@ -69,15 +109,61 @@ void DesktopIntegration::showConnectionState(bool lost)
     if (lost == m_connectionLost)
         return;
     m_connectionLost = lost;
-    RzTrayIcon1->setIcon(lost ? disconnectedIcon() : applicationIcon());
-    refreshTrayHint();
+    refreshQuietState();
 }
 
 void DesktopIntegration::refreshTrayHint()
 {
-    RzTrayIcon1->setToolTip(m_connectionLost
-                                ? m_title + u'\n' + QStringLiteral("与服务器的连接中断，正在重试…")
-                                : m_title);
+    QString hint = m_title;
+    if (m_connectionLost)
+        hint += u'\n' + QStringLiteral("与服务器的连接中断，正在重试…");
+    if (m_quiet.chosen())
+        hint += u'\n' + QStringLiteral("免打扰已开启：不弹出提示，不播放提示音");
+    else if (m_quiet.followsDesktop())
+        hint += u'\n' + QStringLiteral("桌面处于勿扰模式：不弹出提示，不播放提示音");
+    RzTrayIcon1->setToolTip(hint);
+}
+
+void DesktopIntegration::refreshQuietState()
+{
+    const QIcon icon = m_connectionLost ? disconnectedIcon() : applicationIcon();
+    RzTrayIcon1->setIcon(m_quiet.quiet() ? quietIcon(icon) : icon);
+    m_quietAction->setChecked(m_quiet.chosen());
+    m_quietSwitch->setChecked(m_quiet.chosen());
+    refreshTrayHint();
+}
+
+void DesktopIntegration::chooseDoNotDisturb(bool on)
+{
+    quietEnded(m_quiet.choose(on));
+}
+
+void DesktopIntegration::followDesktopDoNotDisturb()
+{
+    if (m_desktopQuiet)
+        return;
+    m_desktopQuiet = new DesktopQuietState(this);
+    connect(m_desktopQuiet, &DesktopQuietState::changed, this,
+            [this](bool quiet) { quietEnded(m_quiet.setDesktopQuiet(quiet)); });
+    m_desktopQuiet->start();
+}
+
+void DesktopIntegration::quietEnded(const QString &summary)
+{
+    refreshQuietState();
+    // One popup for all that arrived meanwhile; the person is here, so no sound.
+    if (!summary.isEmpty())
+        notify(summary);
+}
+
+void DesktopIntegration::alert(PollStep::Kind kind, const QString &text)
+{
+    if (m_quiet.quiet()) {
+        m_quiet.count(kind);
+        return;
+    }
+    AlertSound::play();
+    notify(text);
 }
 
 bool DesktopIntegration::minimiseHidesToTray() const

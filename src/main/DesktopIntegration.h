@@ -1,16 +1,21 @@
 #pragma once
 
+#include "main/DoNotDisturb.h"
+
 #include <QObject>
 
 #include <functional>
 
 class DesktopNotifications;
+class DesktopQuietState;
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 class TSlidePopUp;
+struct MainFooter;
 
 // Where the main window meets the desktop: the notification-area icon and its menu, the hint shown
 // where there is no notification area, whether minimising hides the window to the tray, bringing
@@ -29,12 +34,13 @@ public:
     // Whether the desktop has a notification area now; empty asks the system.
     using TrayProbe = std::function<bool()>;
 
-    // popup: the main window's SlidePopUp1; trayHint: the footer's label for a desktop without a
-    // notification area.
-    DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, QLabel *trayHint,
+    // popup: the main window's SlidePopUp1; footer: its hint for a desktop without a notification
+    // area and its do-not-disturb switch.
+    DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup, const MainFooter &footer,
                        TrayProbe trayAvailable = {});
 
     // The tray menu's entries "系统主页" (N10) and "退出系统" (N1); the main window handles them.
+    // Between them "免打扰", handled here.
     QAction *homePageAction() const { return N10; }
     QAction *exitAction() const { return N1; }
 
@@ -56,7 +62,16 @@ public:
     // Keeps the main window above other windows, without moving, resizing or activating it.
     void keepAbove();
 
-    // Tells the user of news with this text: a popup, or the desktop's notification.
+    // Tells the user of news of this kind: the alert sound and a popup (or the desktop's
+    // notification) with the text; while do-not-disturb is on, only counts it.
+    void alert(PollStep::Kind kind, const QString &text);
+    // Do-not-disturb, as the person chose it; the desktop's own state is followed once the main
+    // window shows.
+    void chooseDoNotDisturb(bool on);
+    const DoNotDisturb &doNotDisturb() const { return m_quiet; }
+    void followDesktopDoNotDisturb();
+
+    // A popup (or the desktop's notification) with this text, without sound.
     void notify(const QString &text);
     // Closes every popup and notification still open.
     void closeNotifications();
@@ -77,16 +92,22 @@ Q_SIGNALS:
 
 private:
     void refreshTrayHint();
+    void refreshQuietState();
+    void quietEnded(const QString &summary);
 
     QWidget *m_mainWindow;
     TSlidePopUp *m_popup;
     QLabel *m_trayHint;
+    QAbstractButton *m_quietSwitch;
     TrayProbe m_trayAvailable;
+    DoNotDisturb m_quiet;
+    DesktopQuietState *m_desktopQuiet = nullptr;
     DesktopNotifications *m_notifications = nullptr; // made on first use, only on native Wayland
     QSystemTrayIcon *RzTrayIcon1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QAction *N10 = nullptr;
     QAction *N1 = nullptr;
+    QAction *m_quietAction = nullptr;
     QString m_title;
     bool m_connectionLost = false;
 };

@@ -54,10 +54,8 @@ bool DesktopNotifications::available()
     const QDBusMessage capabilities = call(QStringLiteral("GetCapabilities"), {});
     if (capabilities.type() != QDBusMessage::ReplyMessage || capabilities.arguments().isEmpty())
         return false;
-    m_bodyMarkup = capabilities.arguments()
-                       .first()
-                       .toStringList()
-                       .contains(QStringLiteral("body-markup"));
+    m_bodyMarkup =
+        capabilities.arguments().first().toStringList().contains(QStringLiteral("body-markup"));
     m_available = true;
     return true;
 }
@@ -105,8 +103,8 @@ bool DesktopNotifications::notify(const QString &title, const QString &text, int
 void DesktopNotifications::closeAll()
 {
     for (const uint id : m_shown.keys()) {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("CloseNotification"));
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface,
+                                                              QStringLiteral("CloseNotification"));
         message.setArguments({id});
         QDBusConnection::sessionBus().send(message); // no answer to wait for
     }

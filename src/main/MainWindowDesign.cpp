@@ -166,11 +166,20 @@ MainFooter buildMainFooter(QWidget *window)
         new QLabel(QStringLiteral("未检测到系统托盘，最小化后请从任务栏恢复窗口。"), footer.Panel9);
     footer.trayHint->setObjectName(QStringLiteral("TrayHint"));
     footer.trayHint->hide();
+    // Do-not-disturb within reach of the window too, for desktops without a notification area.
+    footer.quietSwitch = new QToolButton(footer.Panel9);
+    footer.quietSwitch->setObjectName(QStringLiteral("QuietSwitch"));
+    footer.quietSwitch->setText(QStringLiteral("免打扰"));
+    footer.quietSwitch->setCheckable(true);
+    footer.quietSwitch->setAutoRaise(true);
+    footer.quietSwitch->setFocusPolicy(Qt::NoFocus);
+    footer.quietSwitch->setToolTip(QStringLiteral("开启后不弹出提示、不播放提示音，窗口照常刷新"));
     auto *noticeRow = new QHBoxLayout;
     noticeRow->setContentsMargins(0, 0, 8, 0);
     noticeRow->setSpacing(8);
     noticeRow->addWidget(footer.RzMarqueeStatus1, 1);
     noticeRow->addWidget(footer.trayHint);
+    noticeRow->addWidget(footer.quietSwitch);
 
     QLabel *image2 = makePicture(QStringLiteral(":/main/footer-base.png"), footer.Panel9);
     image2->setObjectName(QStringLiteral("Image2"));

@@ -34,6 +34,7 @@ struct MainFooter
     QFrame *Panel9 = nullptr;
     MarqueeStatus *RzMarqueeStatus1 = nullptr;
     QLabel *trayHint = nullptr; // beside the notice line, hidden unless there is no tray
+    QToolButton *quietSwitch = nullptr; // "免打扰", checkable, at the footer's right end
 };
 MainFooter buildMainFooter(QWidget *window);
 

@@ -53,7 +53,7 @@ TFrmMain::TFrmMain(QWidget *parent, DesktopIntegration::TrayProbe trayAvailable)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     buildDesign();
-    m_desktop = new DesktopIntegration(this, SlidePopUp1, m_design.footer.trayHint, trayAvailable);
+    m_desktop = new DesktopIntegration(this, SlidePopUp1, m_design.footer, trayAvailable);
     connect(m_desktop, &DesktopIntegration::restoreRequested, this,
             [this] { restoreApplication(); });
     // A click on the desktop's notification is a click on a popup.
@@ -127,6 +127,7 @@ void TFrmMain::FormShow()
         startTimers();
         if (ifctzqd)
             m_desktop->keepAbove();
+        m_desktop->followDesktopDoNotDisturb();
     });
 }
 
@@ -303,10 +304,8 @@ void TFrmMain::spzxADDclose(const PollStep &step)
 
 void TFrmMain::alertUser(const PollStep &step)
 {
-    if (!step.popupText)
-        return;
-    AlertSound::play();
-    m_desktop->notify(*step.popupText);
+    if (step.popupText)
+        m_desktop->alert(step.kind(), *step.popupText);
 }
 
 void TFrmMain::Timer2Timer()

@@ -20,6 +20,7 @@
 #include "popup/SlidePopUp.h"
 #include "ui/MessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
@@ -337,6 +338,49 @@ private Q_SLOTS:
         QCOMPARE(window->SlidePopUp1->text(),
                  QStringLiteral("【%1消息】\r弹出时间：%2\r标题：本周 \"观点\"").arg(name, time));
         QCOMPARE(window->SlidePopUp1->openCount(), 1);
+        QCOMPARE(beeps, 1);
+    }
+
+    void doNotDisturbKeepsQuietAndSumsUp()
+    {
+        auto window = shownMainWindow(true);
+        auto *quiet = window->findChild<QAction *>(QStringLiteral("DoNotDisturb"));
+        auto *tray = window->findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"));
+        const QImage usual = tray->icon().pixmap(32).toImage();
+        quiet->trigger();
+        QVERIFY(quiet->isChecked());
+        QVERIFY(tray->toolTip().contains(QStringLiteral("免打扰已开启")));
+        QVERIFY(tray->icon().pixmap(32).toImage() != usual); // the icon carries a mark
+
+        QVERIFY(
+            !publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime()).isEmpty());
+        window->Timer1Timer();
+        QVERIFY(
+            !publishAlert(QStringLiteral("000001"), QStringLiteral("卖出"), nextTime()).isEmpty());
+        QVERIFY(!publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), nextTime()).isEmpty());
+        server->command(QStringLiteral("publish-bulletin"), {"--kind", "1", "--title", "周报"});
+        window->Timer1Timer();
+        // Quiet, but the window is current.
+        QCOMPARE(window->SlidePopUp1->openCount(), 0);
+        QCOMPARE(beeps, 0);
+        auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
+        QCOMPARE(gridColumn(grid(alerts, 1), 2), (QStringList {"000001", "600519"}));
+        QCOMPARE(gridColumn(grid(alerts, 3), 2), QStringList {"盘中"});
+
+        // A restart keeps the choice.
+        QVERIFY(TFrmMain().findChild<QAction *>(QStringLiteral("DoNotDisturb"))->isChecked());
+
+        // Off: one summary of what arrived, without a sound; then as usual.
+        quiet->trigger();
+        QCOMPARE(popupTexts(*window),
+                 QStringList {QStringLiteral(
+                     "免打扰期间收到：\n预警股票：2 条\n实盘资讯：1 条\n公告：1 条")});
+        QCOMPARE(beeps, 0);
+        QVERIFY(!tray->toolTip().contains(QStringLiteral("免打扰")));
+        QVERIFY(
+            !publishAlert(QStringLiteral("300750"), QStringLiteral("买入"), nextTime()).isEmpty());
+        window->Timer1Timer();
+        QCOMPARE(window->SlidePopUp1->openCount(), 2);
         QCOMPARE(beeps, 1);
     }
 

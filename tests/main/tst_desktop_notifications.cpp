@@ -1,6 +1,8 @@
 // The desktop's notification service as the client uses it on native Wayland, against a
 // notification server on a session bus of the test's own (a dbus-daemon it starts): what a
 // notification carries, a click reported with its activation token, closing, and no service.
+#include "GuiTestMain.h"
+
 #include "main/DesktopNotifications.h"
 
 #include <QApplication>
@@ -109,17 +111,19 @@ private Q_SLOTS:
         QVERIFY(serverConnection.registerService(QStringLiteral("org.freedesktop.Notifications")));
         DesktopNotifications notifications;
         QVERIFY(notifications.available());
-        QVERIFY(notifications.notify(QStringLiteral("提示"),
-                                     QStringLiteral("弹出时间：2026-12-09 10:01:00\r股票代码：<600519>"
-                                                    "\r操作方式：买入&持有"),
-                                     6000));
+        QVERIFY(
+            notifications.notify(QStringLiteral("提示"),
+                                 QStringLiteral("弹出时间：2026-12-09 10:01:00\r股票代码：<600519>"
+                                                "\r操作方式：买入&持有"),
+                                 6000));
         QCOMPARE(server.received.size(), 1);
         const Received &got = server.received.first();
         QCOMPARE(got.appName, QStringLiteral("TipDesk"));
         QCOMPARE(got.summary, QStringLiteral("提示"));
         // Lines as lines; an operator's text is not taken for markup.
-        QCOMPARE(got.body, QStringLiteral("弹出时间：2026-12-09 10:01:00\n股票代码：&lt;600519&gt;\n"
-                                          "操作方式：买入&amp;持有"));
+        QCOMPARE(got.body,
+                 QStringLiteral("弹出时间：2026-12-09 10:01:00\n股票代码：&lt;600519&gt;\n"
+                                "操作方式：买入&amp;持有"));
         QCOMPARE(got.timeout, 6000);
         QVERIFY(got.actions.contains(QStringLiteral("default")));
         QCOMPARE(got.hints.value(QStringLiteral("desktop-entry")).toString(),
@@ -145,5 +149,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDesktopNotifications)
+TIPDESK_GUI_TEST_MAIN(TestDesktopNotifications)
 #include "tst_desktop_notifications.moc"

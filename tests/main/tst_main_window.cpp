@@ -161,11 +161,14 @@ private Q_SLOTS:
 
         const QList<QAction *> menu =
             window.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions();
-        QCOMPARE(menu.size(), 2);
+        QCOMPARE(menu.size(), 3);
         QCOMPARE(menu.at(0)->objectName(), QStringLiteral("N10"));
         QCOMPARE(menu.at(0)->text(), QStringLiteral("系统主页"));
-        QCOMPARE(menu.at(1)->objectName(), QStringLiteral("N1"));
-        QCOMPARE(menu.at(1)->text(), QStringLiteral("退出系统"));
+        QCOMPARE(menu.at(1)->objectName(), QStringLiteral("DoNotDisturb"));
+        QCOMPARE(menu.at(1)->text(), QStringLiteral("免打扰"));
+        QVERIFY(menu.at(1)->isCheckable() && !menu.at(1)->isChecked());
+        QCOMPARE(menu.at(2)->objectName(), QStringLiteral("N1"));
+        QCOMPARE(menu.at(2)->text(), QStringLiteral("退出系统"));
     }
 
     void toolbarLayout_data()

@@ -1,9 +1,12 @@
 // What the poll tick and the login watch decide, without a window and without a server: counters
 // text in, actions out; the steps and popup texts of the actions from given rows; the bulletin
-// address; the login stamp comparison.
+// address; the login stamp comparison; do-not-disturb.
+#include "CoreTestMain.h"
+
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
 #include "content/BulletinAddress.h"
+#include "main/DoNotDisturb.h"
 #include "main/LoginWatch.h"
 #include "main/PollTick.h"
 #include "service/AppError.h"
@@ -261,6 +264,27 @@ private Q_SLOTS:
                  address);
     }
 
+    void doNotDisturb()
+    {
+        DoNotDisturb quiet; // a fresh home: off
+        QVERIFY(!quiet.quiet());
+        QCOMPARE(quiet.choose(true), QString());
+        quiet.count(PollStep::Kind::Alert);
+        quiet.count(PollStep::Kind::Bulletin);
+        quiet.count(PollStep::Kind::Alert);
+        // The desktop going quiet and back changes nothing while the person's choice holds.
+        QCOMPARE(quiet.setDesktopQuiet(true), QString());
+        QCOMPARE(quiet.setDesktopQuiet(false), QString());
+        QVERIFY(quiet.quiet());
+        QCOMPARE(quiet.choose(false),
+                 QStringLiteral("免打扰期间收到：\r预警股票：2 条\r公告：1 条"));
+        // Counted afresh; the desktop alone quiets too, and nothing arrived means no summary.
+        QCOMPARE(quiet.setDesktopQuiet(true), QString());
+        QVERIFY(quiet.quiet() && !quiet.chosen());
+        QCOMPARE(quiet.setDesktopQuiet(false), QString());
+        QVERIFY(DoNotDisturb().quiet() == false); // what was stored last
+    }
+
     void loginStamps_data()
     {
         QTest::addColumn<QString>("answer");
@@ -283,5 +307,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPollDecisions)
+TIPDESK_CORE_TEST_MAIN(TestPollDecisions)
 #include "tst_poll_decisions.moc"
