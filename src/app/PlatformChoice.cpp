@@ -66,8 +66,9 @@ PlatformChoice choosePlatform(const QProcessEnvironment &environment, const QStr
     if (display.isEmpty())
         return {{}, QStringLiteral("Wayland session without DISPLAY: native Wayland")};
     if (!xServerReachable(display))
-        return {{}, QStringLiteral("Wayland session, X display %1 does not answer: native Wayland")
-                        .arg(display)};
+        return {{},
+                QStringLiteral("Wayland session, X display %1 does not answer: native Wayland")
+                    .arg(display)};
     // Wayland stays as a fallback should the X server refuse the connection after all.
     return {"xcb;wayland",
             QStringLiteral("Wayland session with X display %1: X11, so that popups keep their "
@@ -77,7 +78,8 @@ PlatformChoice choosePlatform(const QProcessEnvironment &environment, const QStr
 
 bool xServerReachable(const QString &display, const QString &socketFolder)
 {
-    static const QRegularExpression localDisplay(QStringLiteral(R"(^(?:unix)?:(\d{1,6})(?:\.\d+)?$)"));
+    static const QRegularExpression localDisplay(
+        QStringLiteral(R"(^(?:unix)?:(\d{1,6})(?:\.\d+)?$)"));
     const QRegularExpressionMatch match = localDisplay.match(display);
     if (!match.hasMatch())
         return false;

@@ -14,7 +14,7 @@
 struct PlatformChoice
 {
     QByteArray platformToSet; // for QT_QPA_PLATFORM; empty leaves the choice to Qt
-    QString reason;           // why, in a line for the log
+    QString reason; // why, in a line for the log
 };
 
 // `arguments` are the program's command line as given (the program name first);

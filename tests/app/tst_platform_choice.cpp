@@ -41,36 +41,50 @@ private Q_SLOTS:
         const QStringList plain {QStringLiteral("tipdesk")};
         const QByteArray x11 = "xcb;wayland";
         QTest::newRow("menu launch, Plasma Wayland")
-            << plasmaWayland << plain << true << x11 << ":1" << "X display :1";
+            << plasmaWayland << plain << true << x11 << ":1"
+            << "X display :1";
         QTest::newRow("session type alone")
-            << "XDG_SESSION_TYPE=wayland DISPLAY=:0" << plain << true << x11 << ":0" << "X11";
+            << "XDG_SESSION_TYPE=wayland DISPLAY=:0" << plain << true << x11 << ":0"
+            << "X11";
         QTest::newRow("Wayland display alone")
-            << "WAYLAND_DISPLAY=wl-gnome DISPLAY=:2" << plain << true << x11 << ":2" << "X11";
+            << "WAYLAND_DISPLAY=wl-gnome DISPLAY=:2" << plain << true << x11 << ":2"
+            << "X11";
         QTest::newRow("X server gone") << plasmaWayland << plain << false << QByteArray() << ":1"
                                        << "does not answer";
         QTest::newRow("no Xwayland") << "WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland"
-                                     << plain << true << QByteArray() << "" << "without DISPLAY";
-        QTest::newRow("X11 session") << "XDG_SESSION_TYPE=x11 DISPLAY=:0" << plain << true
-                                     << QByteArray() << "" << "not a Wayland session";
-        QTest::newRow("empty Wayland display") << "WAYLAND_DISPLAY= DISPLAY=:0" << plain << true
-                                               << QByteArray() << "" << "not a Wayland session";
-        QTest::newRow("variable chooses") << plasmaWayland + " QT_QPA_PLATFORM=wayland" << plain
-                                          << true << QByteArray() << "" << "QT_QPA_PLATFORM";
+                                     << plain << true << QByteArray() << ""
+                                     << "without DISPLAY";
+        QTest::newRow("X11 session")
+            << "XDG_SESSION_TYPE=x11 DISPLAY=:0" << plain << true << QByteArray() << ""
+            << "not a Wayland session";
+        QTest::newRow("empty Wayland display")
+            << "WAYLAND_DISPLAY= DISPLAY=:0" << plain << true << QByteArray() << ""
+            << "not a Wayland session";
+        QTest::newRow("variable chooses")
+            << plasmaWayland + " QT_QPA_PLATFORM=wayland" << plain << true << QByteArray() << ""
+            << "QT_QPA_PLATFORM";
         QTest::newRow("empty variable chooses nothing")
-            << plasmaWayland + " QT_QPA_PLATFORM=" << plain << true << x11 << ":1" << "X11";
-        QTest::newRow("-platform") << plasmaWayland << QStringList {"tipdesk", "-platform", "wayland"} << true
-                                   << QByteArray() << "" << "command line chose wayland";
+            << plasmaWayland + " QT_QPA_PLATFORM=" << plain << true << x11 << ":1"
+            << "X11";
+        QTest::newRow("-platform")
+            << plasmaWayland << QStringList {"tipdesk", "-platform", "wayland"} << true
+            << QByteArray() << ""
+            << "command line chose wayland";
         QTest::newRow("--platform after another argument")
-            << plasmaWayland << QStringList {"tipdesk", "extra", "--platform", "wayland-egl"} << true
-            << QByteArray() << "" << "command line chose wayland-egl";
+            << plasmaWayland << QStringList {"tipdesk", "extra", "--platform", "wayland-egl"}
+            << true << QByteArray() << ""
+            << "command line chose wayland-egl";
         QTest::newRow("argument beats variable")
-            << plasmaWayland + " QT_QPA_PLATFORM=xcb" << QStringList {"tipdesk", "-platform", "wayland"}
-            << true << QByteArray() << "" << "command line";
+            << plasmaWayland + " QT_QPA_PLATFORM=xcb"
+            << QStringList {"tipdesk", "-platform", "wayland"} << true << QByteArray() << ""
+            << "command line";
         // Qt 6.4 ignores these forms, so they choose nothing.
-        QTest::newRow("-platform=") << plasmaWayland << QStringList {"tipdesk", "-platform=wayland"} << true
-                                    << x11 << ":1" << "X11";
+        QTest::newRow("-platform=")
+            << plasmaWayland << QStringList {"tipdesk", "-platform=wayland"} << true << x11 << ":1"
+            << "X11";
         QTest::newRow("-platform without value")
-            << plasmaWayland << QStringList {"tipdesk", "-platform"} << true << x11 << ":1" << "X11";
+            << plasmaWayland << QStringList {"tipdesk", "-platform"} << true << x11 << ":1"
+            << "X11";
         QTest::newRow("program named -platform")
             << plasmaWayland << QStringList {"-platform", "wayland"} << true << x11 << ":1"
             << "X11";
