@@ -87,10 +87,11 @@ def run_x11_part(part, tray_expected):
     behave as designed there."""
     checks = part.checks
     platform, reason = part.start_client()
-    checks.require(platform == "xcb", "a menu start runs through X11 (Xwayland)",
-                   f"platform {platform}: {reason}")
-    hands = X11Hands(part.session)
-    hands.log_in(part.client, "demo", "demo123")
+    checks.check(platform == "xcb", "a menu start runs through X11 (Xwayland)",
+                 f"platform {platform}: {reason}" if platform else "no platform line in the log")
+    # xdotool reaches X11 windows only; a client on Wayland is driven through AT-SPI instead.
+    hands = X11Hands(part.session) if platform == "xcb" else None
+    (hands or Accessibility(part.session.bus)).log_in(part.client, "demo", "demo123")
     if not part.wait_main_window("main window shown and active after login"):
         raise PartFailed("no main window after login")
     part.shot("main-window")
@@ -119,7 +120,11 @@ def run_x11_part(part, tray_expected):
     part.wait_main_window("a second start brings the main window back in front", 10)
     part.shot("second-start")
 
-    check_popup_click_restores(part, hands, tray_expected)
+    if hands:
+        check_popup_click_restores(part, hands, tray_expected)
+    else:
+        checks.check(False, "a click on a popup brings the main window back",
+                     "not tried: xdotool cannot click a Wayland window")
 
 
 def check_three_popups(part):
