@@ -2,8 +2,11 @@
 their removal), bounded waits, and the checks that print what they saw."""
 import os
 import signal
+import socket
 import subprocess
 import time
+
+import dbus
 
 
 class PartFailed(Exception):
@@ -111,7 +114,6 @@ class Processes:
 
 def bus_pid(bus, name):
     """The process id behind a D-Bus name, or None when the name has no owner."""
-    import dbus
     try:
         return int(bus.call_blocking("org.freedesktop.DBus", "/org/freedesktop/DBus",
                                      "org.freedesktop.DBus", "GetConnectionUnixProcessID", "s",
@@ -121,7 +123,6 @@ def bus_pid(bus, name):
 
 
 def free_port():
-    import socket
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
         return probe.getsockname()[1]

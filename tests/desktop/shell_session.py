@@ -73,7 +73,7 @@ class ShellSession:
             dbus_interface="org.freedesktop.DBus.Properties")
         # Items read ":1.20/StatusNotifierItem" or ":1.20@/StatusNotifierItem": the owner comes first.
         owners = {re.split(r"[@/]", str(item), maxsplit=1)[0] for item in items}
-        return {bus_pid(self.bus, owner) for owner in owners if owner}
+        return {pid for pid in (bus_pid(self.bus, owner) for owner in owners if owner) if pid}
 
     def notifications(self):
         """The calls the notification server has recorded so far."""
