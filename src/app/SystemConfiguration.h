@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 
 class ResultDocument;
+
+// What start-up found about the configuration and the platform (warnings on by default).
+Q_DECLARE_LOGGING_CATEGORY(lcConfiguration)
 
 // The system configuration and the toolbar record, fetched before login into the client globals.
 namespace SystemConfiguration {
