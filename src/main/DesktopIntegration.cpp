@@ -195,9 +195,16 @@ bool DesktopIntegration::nativeWayland()
 
 void DesktopIntegration::bringToFront(const QString &activationToken)
 {
-    // Qt's Wayland window hands the compositor the token found here when it asks to be activated.
-    if (nativeWayland() && !activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
+    if (nativeWayland()) {
+        // Qt's Wayland window hands the compositor the token found here when it asks to be
+        // activated. Without one the compositor may refuse, and a client is not even told that
+        // it was minimised; a window mapped anew comes back unminimised and is given the focus
+        // as any new window is.
+        if (!activationToken.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
+        else if (qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN") && m_mainWindow->isVisible())
+            m_mainWindow->hide();
+    }
     m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
     m_mainWindow->show();
     m_mainWindow->raise();

@@ -51,8 +51,7 @@ const Gio &gio()
             && take(f.sourceLookup, "g_settings_schema_source_lookup")
             && take(f.schemaHasKey, "g_settings_schema_has_key")
             && take(f.schemaUnref, "g_settings_schema_unref")
-            && take(f.settingsNew, "g_settings_new")
-            && take(f.getBoolean, "g_settings_get_boolean")
+            && take(f.settingsNew, "g_settings_new") && take(f.getBoolean, "g_settings_get_boolean")
             && take(f.signalConnect, "g_signal_connect_data")
             && take(f.signalDisconnect, "g_signal_handlers_disconnect_matched")
             && take(f.objectUnref, "g_object_unref"))
@@ -101,8 +100,8 @@ void DesktopQuietState::start()
     if (bus.isConnected()) {
         bus.connect(service, path, properties, QStringLiteral("PropertiesChanged"), this,
                     SLOT(PropertiesChanged(QString, QVariantMap, QStringList)));
-        QDBusMessage get = QDBusMessage::createMethodCall(service, path, properties,
-                                                          QStringLiteral("Get"));
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(service, path, properties, QStringLiteral("Get"));
         get.setArguments({service, QStringLiteral("Inhibited")});
         // Asked without waiting: a server without the property (GNOME's) answers an error.
         auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, 2000), this);

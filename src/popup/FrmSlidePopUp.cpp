@@ -1,6 +1,7 @@
 #include "popup/FrmSlidePopUp.h"
 
 #include "popup/MouseLabel.h"
+#include "popup/NoTaskbarEntry.h"
 #include "popup/PopupBackground.h"
 #include "popup/PopupImage.h"
 #include "popup/PopupSlide.h"
@@ -154,6 +155,7 @@ void TfrmSlidePopUp::Display()
     // A notification window: compositors give it their drop shadow. Qt applies the X11 window
     // type only to a native window that already exists.
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
+    keepOutOfTaskbar(this);
     paintContent();
 
     tmrExit->setInterval(m_settings.timeOut * 1000);

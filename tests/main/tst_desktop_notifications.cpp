@@ -9,6 +9,7 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QMutex>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -33,20 +34,41 @@ class NotificationServer final : public QObject
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 
 public:
-    QList<Received> received;
-    QList<uint> closed;
-    QStringList capabilities {QStringLiteral("actions"), QStringLiteral("body-markup")};
+    // Read from the test's thread while the server's thread writes.
+    QList<Received> received() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_received;
+    }
+    QList<uint> closed() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_closed;
+    }
 
 public Q_SLOTS:
-    QStringList GetCapabilities() { return capabilities; }
+    QStringList GetCapabilities()
+    {
+        return {QStringLiteral("actions"), QStringLiteral("body-markup")};
+    }
     uint Notify(const QString &appName, uint, const QString &icon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints,
                 int timeout)
     {
-        received.append({appName, icon, summary, body, actions, hints, timeout});
-        return uint(received.size());
+        const QMutexLocker lock(&m_mutex);
+        m_received.append({appName, icon, summary, body, actions, hints, timeout});
+        return uint(m_received.size());
     }
-    void CloseNotification(uint id) { closed.append(id); }
+    void CloseNotification(uint id)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_closed.append(id);
+    }
+
+private:
+    mutable QMutex m_mutex;
+    QList<Received> m_received;
+    QList<uint> m_closed;
 };
 
 } // namespace
@@ -116,8 +138,8 @@ private Q_SLOTS:
                                  QStringLiteral("弹出时间：2026-12-09 10:01:00\r股票代码：<600519>"
                                                 "\r操作方式：买入&持有"),
                                  6000));
-        QCOMPARE(server.received.size(), 1);
-        const Received &got = server.received.first();
+        QCOMPARE(server.received().size(), 1);
+        const Received got = server.received().first();
         QCOMPARE(got.appName, QStringLiteral("TipDesk"));
         QCOMPARE(got.summary, QStringLiteral("提示"));
         // Lines as lines; an operator's text is not taken for markup.
@@ -144,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(!activated.wait(300));
 
         notifications.closeAll();
-        QTRY_COMPARE(server.closed, QList<uint> {1u});
+        QTRY_COMPARE(server.closed(), QList<uint> {1u});
         QCOMPARE(notifications.shownCount(), 0);
     }
 };
