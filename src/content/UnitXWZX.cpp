@@ -30,11 +30,26 @@ TFormXWZX::TFormXWZX(HostedIn host)
                         .caption = u"FormXWZX",
                         .startPage = WebWindowDesign::StartPage::Configured,
                         .toolbarEntry = 5,
-                        .newWindowsInPlace = true,
-                        .blocksRightClick = true,
-                        .lastStatusText = &TFormXWZX::lastStatusText})
+                        .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormXWZX::WebBrowser1DownloadComplete, &TFormXWZX::WebBrowser1NewWindow2);
+    bindStatusText(&TFormXWZX::WebBrowser1StatusTextChange);
     addTopBar(buildNavigationBar());
+}
+
+void TFormXWZX::WebBrowser1DownloadComplete()
+{
+    endLoadingDisplay();
+}
+
+void TFormXWZX::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request)
+{
+    openInPlace(request);
+}
+
+void TFormXWZX::WebBrowser1StatusTextChange(const QString &text)
+{
+    lastStatusText = text;
 }
 
 QWidget *TFormXWZX::buildNavigationBar()

@@ -122,11 +122,6 @@ void WebContentWindow::buildDesign()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(progressStepMs);
     connect(Timer1, &QTimer::timeout, this, &WebContentWindow::Timer1Timer);
-
-    QWebEnginePage *page = m_browser->page();
-    connect(m_browser, &QWebEngineView::loadFinished, this, &WebContentWindow::DocumentComplete);
-    connect(page, &QWebEnginePage::newWindowRequested, this, &WebContentWindow::NewWindow);
-    connect(page, &QWebEnginePage::linkHovered, this, &WebContentWindow::StatusTextChange);
 }
 
 void WebContentWindow::addTopBar(QWidget *bar)
@@ -195,7 +190,7 @@ void WebContentWindow::Timer1Timer()
     m_progressBar->setValue(position);
 }
 
-void WebContentWindow::DocumentComplete()
+void WebContentWindow::endLoadingDisplay()
 {
     // The loading display belongs to the first page only.
     if (m_loaded)
@@ -205,19 +200,9 @@ void WebContentWindow::DocumentComplete()
     m_loadingPanel->hide();
 }
 
-void WebContentWindow::NewWindow(QWebEngineNewWindowRequest &request)
+void WebContentWindow::openInPlace(const QWebEngineNewWindowRequest &request)
 {
-    // No separate browser window ever opens: the request is dropped, and the members that keep
-    // the user inside load the link here. The engine names the link itself, so that is what is
-    // loaded, whatever the status text says.
-    if (m_design.newWindowsInPlace)
-        m_browser->setUrl(request.requestedUrl());
-}
-
-void WebContentWindow::StatusTextChange(const QString &text)
-{
-    if (m_design.lastStatusText)
-        *m_design.lastStatusText = text;
+    m_browser->setUrl(request.requestedUrl());
 }
 
 void WebContentWindow::refreshPage()
@@ -233,11 +218,16 @@ bool WebContentWindow::isRightClickInBrowser(QObject *watched, QEvent *event) co
     return widget == m_browser || m_browser->isAncestorOf(widget);
 }
 
+bool WebContentWindow::ApplicationEvents1Message(QObject *watched, QEvent *event)
+{
+    return isRightClickInBrowser(watched, event); // true: not dispatched, so no context menu
+}
+
 bool WebContentWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_browser && event->type() == QEvent::Resize)
         FormResize();
-    if (m_design.blocksRightClick && isRightClickInBrowser(watched, event))
-        return true; // not dispatched: the page shows no context menu
+    if (m_design.blocksRightClick && ApplicationEvents1Message(watched, event))
+        return true;
     return Tmain::eventFilter(watched, event);
 }

@@ -7,12 +7,9 @@
 #include <QFileInfo>
 #include <QOpenGLContext>
 #include <QPluginLoader>
-
-QT_BEGIN_NAMESPACE
-// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up).
-Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
+// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up), from Qt's own
+// private header so that a change in Qt fails the build instead of the program.
+#include <QtGui/private/qopenglcontext_p.h>
 
 namespace {
 
