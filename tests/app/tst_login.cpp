@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -279,6 +280,78 @@ private Q_SLOTS:
         QCOMPARE(edit("Edit1")->text(), QString());
         QCOMPARE(edit("Edit2")->text(), QString());
         QVERIFY(!rememberBox()->isChecked());
+    }
+
+    // Only a regular file is read, at once: whatever else sits at the file's place, the window
+    // comes up without waiting, with empty fields.
+    void onlyARegularFileIsRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link to an endless device") << "/dev/zero";
+        QTest::newRow("link to a valid file") << "link";
+    }
+
+    void onlyARegularFileIsRead()
+    {
+        QFETCH(QString, kind);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString valid = elsewhere.filePath(QStringLiteral("valid"));
+        writeFile(valid, gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(kind == u"link" ? valid : kind, path));
+        openWindow();
+        QCOMPARE(edit("Edit1")->text(), QString());
+        QCOMPARE(edit("Edit2")->text(), QString());
+        QVERIFY(!rememberBox()->isChecked());
+    }
+
+    // A link at the file's place is replaced by the new file when remembering and removed when
+    // forgetting; its target, there or not, is never created, written or changed in mode.
+    void linksAreReplacedNeverFollowed_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("remember");
+        QTest::newRow("dangling link, remembered") << false << true;
+        QTest::newRow("link to a file, remembered") << true << true;
+        QTest::newRow("link to a file, forgotten") << true << false;
+    }
+
+    void linksAreReplacedNeverFollowed()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, remember);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("target"));
+        const QByteArray targetBytes("someone else's file\n");
+        if (targetExists) {
+            writeFile(target, targetBytes);
+            QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0644), 0);
+        }
+        QVERIFY(QFile::link(target, path));
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), remember);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(QFileInfo::exists(path), remember);
+        if (remember)
+            QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        QCOMPARE(QFileInfo::exists(target), targetExists);
+        if (targetExists) {
+            QCOMPARE(readFile(target), targetBytes);
+            struct stat info
+            {
+            };
+            QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, mode_t(0644));
+        }
     }
 
     void unreadableAccountRecordClosesWithCancel()
