@@ -3,6 +3,8 @@
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
 #include "content/BulletinAddress.h"
+#include "content/WebWindowCrashPanel.h"
+#include "content/WebWindowPage.h"
 #include "ui/ErrorReport.h"
 
 #include <QApplication>
@@ -59,9 +61,16 @@ WebContentWindow::WebContentWindow(HostedIn host, const WebWindowDesign &design)
 
 WebContentWindow::~WebContentWindow()
 {
+    qApp->removeEventFilter(this);
     // FormDestroy
     if (bool *flag = openFlagOf(m_design.startPage))
         *flag = false;
+    // The view goes before its page. The page goes now, or, when one of its JavaScript dialogs is
+    // waiting further down the stack (the user left the window while it was up), once that
+    // dialog has returned.
+    delete m_browser;
+    m_browser = nullptr;
+    m_page->discard();
 }
 
 void WebContentWindow::buildDesign()
@@ -74,6 +83,8 @@ void WebContentWindow::buildDesign()
 
     m_browser = new QWebEngineView;
     m_browser->setObjectName(QString::fromLatin1(m_design.browserName));
+    m_page = new WebWindowPage(this);
+    m_browser->setPage(m_page);
     if (m_design.framedBrowser) {
         auto *panel = new QFrame(this);
         panel->setObjectName(QStringLiteral("Panel1"));
@@ -122,6 +133,12 @@ void WebContentWindow::buildDesign()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(progressStepMs);
     connect(Timer1, &QTimer::timeout, this, &WebContentWindow::Timer1Timer);
+
+    m_crashPanel = new WebWindowCrashPanel(m_browserHost);
+    connect(m_crashPanel, &WebWindowCrashPanel::reloadRequested, this,
+            &WebContentWindow::reloadAfterCrash);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebContentWindow::renderProcessEnded);
 }
 
 void WebContentWindow::addTopBar(QWidget *bar)
@@ -180,6 +197,28 @@ void WebContentWindow::resizeEvent(QResizeEvent *event)
 {
     Tmain::resizeEvent(event);
     FormResize();
+    placeCrashPanel();
+}
+
+void WebContentWindow::placeCrashPanel()
+{
+    m_crashPanel->setGeometry(m_browser->geometry());
+}
+
+// Whatever ended the page's process, the client goes on: the browser area says what happened
+// and offers to load the page again, which starts a new process.
+void WebContentWindow::renderProcessEnded()
+{
+    endLoadingDisplay();
+    placeCrashPanel();
+    m_crashPanel->show();
+    m_crashPanel->raise();
+}
+
+void WebContentWindow::reloadAfterCrash()
+{
+    m_crashPanel->hide();
+    m_browser->reload();
 }
 
 void WebContentWindow::Timer1Timer()
@@ -225,8 +264,10 @@ bool WebContentWindow::ApplicationEvents1Message(QObject *watched, QEvent *event
 
 bool WebContentWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_browser && event->type() == QEvent::Resize)
+    if (watched == m_browser && event->type() == QEvent::Resize) {
         FormResize();
+        placeCrashPanel();
+    }
     if (m_design.blocksRightClick && ApplicationEvents1Message(watched, event))
         return true;
     return Tmain::eventFilter(watched, event);

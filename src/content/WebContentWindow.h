@@ -11,6 +11,8 @@ class QFrame;
 class QProgressBar;
 class QTimer;
 class QVBoxLayout;
+class WebWindowCrashPanel;
+class WebWindowPage;
 
 // What sets one web window apart from the others of its family.
 struct WebWindowDesign
@@ -87,6 +89,9 @@ private:
     void FormCreate();
     void FormResize();
     void Timer1Timer();
+    void placeCrashPanel();
+    void renderProcessEnded();
+    void reloadAfterCrash();
     // The application-wide filter of the windows that block the page's context menu: eats a
     // right-button press, release or double click, or a context-menu event, aimed at the browser
     // or anything inside it.
@@ -98,7 +103,9 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QWidget *m_browserHost = nullptr;
     QWebEngineView *m_browser = nullptr;
+    WebWindowPage *m_page = nullptr; // its own, deleted after the view (see the destructor)
     QFrame *m_loadingPanel = nullptr;
+    WebWindowCrashPanel *m_crashPanel = nullptr; // while the page's drawing process is gone
     QProgressBar *m_progressBar = nullptr;
     QTimer *Timer1 = nullptr;
     bool m_loaded = false;

@@ -32,24 +32,6 @@ constexpr qsizetype shownCharacters = 400;
 // window managers we know.
 constexpr int titleBarControlsWidth = 160;
 
-QString shortenedText(const QString &text)
-{
-    qsizetype end = std::min(text.size(), shownCharacters);
-    qsizetype lineBreak = -1;
-    for (int line = 0; line < shownLines; ++line) {
-        lineBreak = text.indexOf(QLatin1Char('\n'), lineBreak + 1);
-        if (lineBreak < 0 || lineBreak >= end)
-            break;
-    }
-    if (lineBreak >= 0 && lineBreak < end)
-        end = lineBreak;
-    if (end == text.size())
-        return text;
-    if (end > 0 && text.at(end - 1).isHighSurrogate())
-        --end;
-    return text.left(end) + QStringLiteral("……");
-}
-
 // The details button's two captions in Chinese (Qt ships no translation here).
 class DetailsButtonTexts final : public QTranslator
 {
@@ -122,11 +104,29 @@ BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &capti
     return box.exec() == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
+QString shortenedBoxText(const QString &text)
+{
+    qsizetype end = std::min(text.size(), shownCharacters);
+    qsizetype lineBreak = -1;
+    for (int line = 0; line < shownLines; ++line) {
+        lineBreak = text.indexOf(QLatin1Char('\n'), lineBreak + 1);
+        if (lineBreak < 0 || lineBreak >= end)
+            break;
+    }
+    if (lineBreak >= 0 && lineBreak < end)
+        end = lineBreak;
+    if (end == text.size())
+        return text;
+    if (end > 0 && text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end) + QStringLiteral("……");
+}
+
 void setBoxTextAndCaption(QMessageBox &box, const QString &text, const QString &caption)
 {
     box.setWindowTitle(caption);
     box.setTextFormat(Qt::PlainText);
-    const QString shown = shortenedText(text);
+    const QString shown = shortenedBoxText(text);
     box.setText(shown);
     if (shown != text) {
         installDetailsButtonTexts();

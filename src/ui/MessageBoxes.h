@@ -20,6 +20,9 @@ BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &capti
 // and the window manager's title-bar buttons need. Every box of the client goes through here.
 void setBoxTextAndCaption(QMessageBox &box, const QString &text, const QString &caption);
 
+// What a box shows of a text: all of a short one; the start of a long one, ended by "……".
+QString shortenedBoxText(const QString &text);
+
 // For tests: while recording, boxes are not displayed; each is recorded and answered from the
 // queue (OK when the queue is empty).
 namespace MessageBoxRecorder {

@@ -15,22 +15,29 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +71,37 @@ bool waitForLoad(WebContentWindow &window)
     return loaded.wait(pageLoadMs);
 }
 
+// Answers message boxes as a user would: `answer` gets each newly shown box once, with its number
+// (0 for the first). A page's dialog waits in an event loop of its own, inside whatever the test
+// is waiting for, so boxes are answered from a timer, which runs in that loop too.
+class BoxAnswerer
+{
+public:
+    explicit BoxAnswerer(std::function<void(QMessageBox &, int)> answer)
+        : m_answer(std::move(answer))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { look(); });
+        m_timer.start(10);
+    }
+    int count() const { return m_count; }
+
+private:
+    void look()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (!box || !box->isVisible() || box->property("answered").toBool())
+                continue;
+            box->setProperty("answered", true);
+            m_answer(*box, m_count++);
+        }
+    }
+
+    std::function<void(QMessageBox &, int)> m_answer;
+    QTimer m_timer;
+    int m_count = 0;
+};
+
 QString pageText(QWebEngineView &view)
 {
     QString text;
@@ -91,6 +129,9 @@ class TestWebWindows : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        // As root the client itself must run the engine without its sandbox.
+        if (::geteuid() == 0)
+            qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
         QApplication::setQuitOnLastWindowClosed(false);
         AlertSound::setFallback([] {});
         server = std::make_unique<TestServer>();
@@ -106,6 +147,19 @@ private Q_SLOTS:
     }
 
     void cleanup() { MessageBoxRecorder::stop(); }
+
+    // First of all: started as root, the client runs the engine without its sandbox, which would
+    // otherwise end the program at the first page, and says so on standard error.
+    void engineRunsAsRootWithoutItsSandbox()
+    {
+        if (::geteuid() != 0)
+            QSKIP("the engine runs its sandbox for other users");
+        QTest::ignoreMessage(
+            QtWarningMsg, "running as root: web pages are shown without the web engine's sandbox");
+        HostPanel host({948, 572});
+        std::unique_ptr<WebContentWindow> window(webWindow(4, host.panel));
+        QVERIFY(waitForLoad(*window));
+    }
 
     void designs_data()
     {
@@ -306,6 +360,79 @@ private Q_SLOTS:
         QVERIFY(pageText(*window->browser()).contains(QStringLiteral("已修订")));
         QCOMPARE(main.SlidePopUp1->openCount(), 1);
         main.SlidePopUp1->CloseAll();
+    }
+
+    // A page calling alert() over and over never takes the client hostage: its dialogs are not
+    // modal, so the toolbar keeps working; from the second on they offer to stop the page's
+    // dialogs, and once stopped no more come.
+    void javaScriptDialogsCanBeStopped()
+    {
+        HostPanel host({948, 572});
+        std::unique_ptr<WebContentWindow> window(webWindow(6, host.panel));
+        QVERIFY(waitForLoad(*window));
+        bool modal = false;
+        QList<bool> offeredToStop;
+        BoxAnswerer user([&](QMessageBox &box, int) {
+            modal = modal || QApplication::activeModalWidget() || QGuiApplication::modalWindow();
+            offeredToStop.append(box.checkBox() != nullptr);
+            if (box.checkBox())
+                box.checkBox()->setChecked(true);
+            box.button(QMessageBox::Ok)->click();
+        });
+        QWebEnginePage *page = window->browser()->page();
+        QSignalSpy titles(page, &QWebEnginePage::titleChanged);
+        page->runJavaScript(
+            QStringLiteral("for (let i = 0; i < 1000; ++i) alert('第 ' + i + ' 个');"
+                           "document.title = '结束';"));
+        QVERIFY(titles.wait(pageLoadMs));
+        QCOMPARE(titles.last().first().toString(), QStringLiteral("结束"));
+        QVERIFY(!modal);
+        QCOMPARE(offeredToStop, QList<bool>({false, true}));
+    }
+
+    // Leaving a web window while its page's dialog is up (the toolbar's next choice destroys the
+    // window) takes the dialog along, and the page goes once its dialog has returned.
+    void leavingAWindowEndsItsPagesDialog()
+    {
+        HostPanel host({948, 572});
+        std::unique_ptr<WebContentWindow> window(webWindow(7, host.panel));
+        QVERIFY(waitForLoad(*window));
+        QWebEnginePage *page = window->browser()->page();
+        QSignalSpy pageGone(page, &QObject::destroyed);
+        QPointer<QMessageBox> dialog;
+        BoxAnswerer user([&](QMessageBox &box, int) {
+            dialog = &box;
+            window.reset();
+        });
+        page->runJavaScript(QStringLiteral("alert('离开时还开着');"));
+        QVERIFY(pageGone.wait(pageLoadMs));
+        QCOMPARE(user.count(), 1);
+        QVERIFY(!dialog);
+    }
+
+    // Whatever ends the process that draws the page, the window says so and reloads on request.
+    void endedRendererIsShownAndReloads()
+    {
+        HostPanel host({948, 572});
+        std::unique_ptr<WebContentWindow> window(webWindow(8, host.panel));
+        QVERIFY(waitForLoad(*window));
+        QWebEnginePage *page = window->browser()->page();
+        QSignalSpy ended(page, &QWebEnginePage::renderProcessTerminated);
+        QVERIFY(page->renderProcessPid() > 0);
+        QCOMPARE(::kill(pid_t(page->renderProcessPid()), SIGKILL), 0);
+        QVERIFY(ended.wait(pageLoadMs));
+        auto *panel = window->findChild<QFrame *>(QStringLiteral("CrashPanel"));
+        QVERIFY(panel && panel->isVisible());
+        QVERIFY(panel->findChild<QLabel *>()->text().contains(QStringLiteral("意外结束")));
+
+        QSignalSpy loaded(window->browser(), &QWebEngineView::loadFinished);
+        QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("ReloadButton")),
+                          Qt::LeftButton);
+        QVERIFY(loaded.wait(pageLoadMs));
+        QVERIFY(loaded.last().first().toBool());
+        QVERIFY(!panel->isVisible());
+        QVERIFY(page->renderProcessPid() > 0);
+        QVERIFY(!pageText(*window->browser()).isEmpty());
     }
 
     void newsBarNavigates()
