@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -433,6 +434,21 @@ private Q_SLOTS:
         QVERIFY(!panel->isVisible());
         QVERIFY(page->renderProcessPid() > 0);
         QVERIFY(!pageText(*window->browser()).isEmpty());
+    }
+
+    // A pressed bar button darkens the bar's picture a little instead of covering it with black.
+    void pressedBarButtonKeepsThePicture()
+    {
+        HostPanel host({948, 572});
+        std::unique_ptr<WebContentWindow> window(webWindow(5, host.panel));
+        auto *bar = window->findChild<QWidget *>(QStringLiteral("NavigationBar"));
+        auto *back = window->findChild<QToolButton *>(QStringLiteral("SpeedButton3"));
+        const QPoint besideCaption = back->geometry().topLeft() + QPoint(4, back->height() / 2);
+        const int normal = qGray(bar->grab().toImage().pixel(besideCaption));
+        back->setDown(true);
+        const int pressed = qGray(bar->grab().toImage().pixel(besideCaption));
+        QVERIFY2(pressed > normal / 2,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(normal).arg(pressed)));
     }
 
     void newsBarNavigates()
