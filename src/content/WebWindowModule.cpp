@@ -1,6 +1,7 @@
 #include "content/WebWindowFactory.h"
 
 #include "service/AppError.h"
+#include "ui/TextureComposition.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,5 +87,9 @@ WebWindowFactory &factory()
 
 Tmain *buildWebWindow(int position, HostedIn host)
 {
-    return factory().createWebWindow(position, host);
+    WebWindowFactory &module = factory();
+    // With the engine's share context made, the main window starts composing the view in its
+    // native window as it is.
+    composeTextureChildrenInPlace(host.panel->window());
+    return module.createWebWindow(position, host);
 }

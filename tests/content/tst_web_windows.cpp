@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -449,6 +450,37 @@ private Q_SLOTS:
         const int pressed = qGray(bar->grab().toImage().pixel(besideCaption));
         QVERIFY2(pressed > normal / 2,
                  qPrintable(QStringLiteral("%1 -> %2").arg(normal).arg(pressed)));
+    }
+
+    // Under a real X server: the main window keeps its one native window when the first web
+    // window opens, and the page shows in it. (Run by the CTest tst_web_windows_x11, under Xvfb.)
+    void mainWindowKeepsItsNativeWindow()
+    {
+        if (QGuiApplication::platformName() != u"xcb")
+            QSKIP("needs an X server");
+        khdsxsj = 0;
+        for (int position = 1; position <= toolbarEntryCount; ++position)
+            anxs(position) =
+                position == 1 || position == 4 ? QStringLiteral("0") : QStringLiteral("1");
+        TFrmMain main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const WId nativeWindow = main.winId();
+        main.toolbarButton(4)->click();
+        auto *window = static_cast<WebContentWindow *>(main.currentContentWindow());
+        QVERIFY(waitForLoad(*window));
+        QCOMPARE(main.winId(), nativeWindow);
+        // What the X server shows of the browser is the page, not an empty area.
+        const QRect browser(window->browser()->mapTo(&main, QPoint()), window->browser()->size());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QImage shown = main.screen()
+                                         ->grabWindow(nativeWindow, browser.x(), browser.y(),
+                                                      browser.width(), browser.height())
+                                         .toImage();
+                return shown.pixel(5, 5) != shown.pixel(shown.width() / 2, shown.height() / 2);
+            }(),
+            pageLoadMs);
     }
 
     void newsBarNavigates()
