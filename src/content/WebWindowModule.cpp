@@ -1,22 +1,37 @@
 #include "content/WebWindowFactory.h"
 
 #include "service/AppError.h"
+#include "ui/TextureComposition.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QPluginLoader>
+// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up), from Qt's own
+// private header so that a change in Qt fails the build instead of the program.
+#include <QtGui/private/qopenglcontext_p.h>
 
-QT_BEGIN_NAMESPACE
-// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up).
-Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcWebWindows, "tipdesk.web", QtWarningMsg)
 
 namespace {
 
 const char moduleFile[] = "libtipdesk_web.so";
+
+// Started as root, the engine refuses to run its sandbox and ends the whole program at the first
+// page. A client started as root therefore runs the engine without it (the variable is read
+// when the engine starts, after this) and says so.
+void allowEngineAsRoot()
+{
+    if (::geteuid() != 0)
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    qCWarning(lcWebWindows,
+              "running as root: web pages are shown without the web engine's sandbox");
+}
 
 // Where the module is: TIPDESK_WEB_MODULE names it outright; otherwise beside the program (a build
 // tree) or in the installed library folder.
@@ -52,6 +67,7 @@ void prepareGlobalShareContext()
 
 QPluginLoader &loadedModule()
 {
+    allowEngineAsRoot();
     prepareGlobalShareContext();
     static QPluginLoader loader(modulePath());
     loader.load();
@@ -71,5 +87,9 @@ WebWindowFactory &factory()
 
 Tmain *buildWebWindow(int position, HostedIn host)
 {
-    return factory().createWebWindow(position, host);
+    WebWindowFactory &module = factory();
+    // With the engine's share context made, the main window starts composing the view in its
+    // native window as it is.
+    composeTextureChildrenInPlace(host.panel->window());
+    return module.createWebWindow(position, host);
 }

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -265,22 +266,85 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
     }
 
+    // A file that is short, empty or not GBK is ignored; so is anything but a regular file, read
+    // at once: whatever sits at the file's place, the window comes up without waiting.
     void brokenRememberedFilesAreIgnored_data()
     {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("two lines") << gbk(QStringLiteral("李 四\r\n\\"));
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("not gbk") << QByteArray("\xff\xff\xff\r\n\\\r\n\x81\r\n");
+        const QByteArray valid = gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n"));
+        QTest::newRow("two lines") << "file" << gbk(QStringLiteral("李 四\r\n\\"));
+        QTest::newRow("empty") << "file" << QByteArray();
+        QTest::newRow("not gbk") << "file" << QByteArray("\xff\xff\xff\r\n\\\r\n\x81\r\n");
+        QTest::newRow("fifo") << "fifo" << QByteArray();
+        QTest::newRow("link to an endless device") << "/dev/zero" << QByteArray();
+        QTest::newRow("link to a valid file") << "link" << valid;
     }
 
     void brokenRememberedFilesAreIgnored()
     {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
-        writeFile(RememberedLogin::filePath(), bytes);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString linked = elsewhere.filePath(QStringLiteral("linked"));
+        if (kind == u"file")
+            writeFile(path, bytes);
+        else if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"link")
+            writeFile(linked, bytes);
+        if (kind == u"link" || kind.startsWith(u'/'))
+            QVERIFY(QFile::link(kind == u"link" ? linked : kind, path));
         openWindow();
         QCOMPARE(edit("Edit1")->text(), QString());
         QCOMPARE(edit("Edit2")->text(), QString());
         QVERIFY(!rememberBox()->isChecked());
+    }
+
+    // A link at the file's place is replaced by the new file when remembering and removed when
+    // forgetting; its target, there or not, is never created, written or changed in mode.
+    void linksAreReplacedNeverFollowed_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("remember");
+        QTest::newRow("dangling link, remembered") << false << true;
+        QTest::newRow("link to a file, remembered") << true << true;
+        QTest::newRow("link to a file, forgotten") << true << false;
+    }
+
+    void linksAreReplacedNeverFollowed()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, remember);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("target"));
+        const QByteArray targetBytes("someone else's file\n");
+        if (targetExists) {
+            writeFile(target, targetBytes);
+            QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0644), 0);
+        }
+        QVERIFY(QFile::link(target, path));
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), remember);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(QFileInfo::exists(path), remember);
+        if (remember)
+            QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        QCOMPARE(QFileInfo::exists(target), targetExists);
+        if (targetExists) {
+            QCOMPARE(readFile(target), targetBytes);
+            struct stat info
+            {
+            };
+            QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, mode_t(0644));
+        }
     }
 
     void unreadableAccountRecordClosesWithCancel()
