@@ -3,7 +3,7 @@
 #include "account/UnitZCCT.h"
 #include "app/ChangeCounters.h"
 #include "app/LoginRecord.h"
-#include "app/RememberedLogin.h"
+#include "app/RememberedCredentials.h"
 #include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
 #include "service/AppError.h"
@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -33,6 +34,7 @@ const auto configurationMissing = QStringLiteral("系统错误，请在后台先
 const auto configurationUnavailable = QStringLiteral("系统错误，没有获取到系统配置信息！");
 const auto systemErrorCaption = QStringLiteral("系统错误！");
 const auto loginErrorCaption = QStringLiteral("登录错误！");
+constexpr int keyringDelayMs = 200;
 
 // What a hot spot over the picture looks like: nothing, but a dotted outline while it has the
 // keyboard focus, so that the focus is always seen.
@@ -235,16 +237,31 @@ void TFrmLogin::showEvent(QShowEvent *event)
 // Fills the fields from the remembered-login file.
 void TFrmLogin::FormShow()
 {
-    if (const auto remembered = RememberedLogin::read()) {
+    if (const auto remembered = RememberedCredentials::recall()) {
         Edit1->setText(remembered->name);
         Edit2->setText(remembered->password);
         CheckBox1->setChecked(true);
+        if (remembered->password.isEmpty() && !remembered->name.isEmpty())
+            fillPasswordFromKeyring(remembered->name);
     } else {
         Edit1->clear();
         Edit2->clear();
         CheckBox1->setChecked(false);
     }
     Edit1->setFocus();
+}
+
+// The keyring answers later (it may even ask the person to unlock it first); the window does not
+// wait, and the password only goes in while the person has not changed the fields meanwhile. Asked
+// once the window is up, so that loading the keyring's library is no part of the start.
+void TFrmLogin::fillPasswordFromKeyring(const QString &name)
+{
+    QTimer::singleShot(keyringDelayMs, this, [this, name] {
+        RememberedCredentials::recallFromKeyring(name, this, [this, name](const QString &password) {
+            if (Edit1->text() == name && Edit2->text().isEmpty())
+                Edit2->setText(password);
+        });
+    });
 }
 
 void TFrmLogin::Button1Click()
@@ -282,13 +299,13 @@ void TFrmLogin::Button1Click()
 void TFrmLogin::JLYHXX()
 {
     if (!CheckBox1->isChecked()) {
-        RememberedLogin::forget();
+        RememberedCredentials::forget();
         return;
     }
     try {
-        RememberedLogin::save(Edit1->text(), Edit2->text());
+        RememberedCredentials::remember(Edit1->text(), Edit2->text());
     } catch (const AppError &failure) {
-        runDiscardingFailures([] { RememberedLogin::forget(); });
+        runDiscardingFailures([] { RememberedCredentials::forget(); });
         showMessage(this, failure.text(), QStringLiteral("提示"), BoxIcon::Warning);
     }
 }

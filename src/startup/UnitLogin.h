@@ -47,6 +47,7 @@ private:
     void FormShow();
     bool loadConfiguration();
     void JLYHXX();
+    void fillPasswordFromKeyring(const QString &name);
     void RzURLLabel1Click();
     void RzURLLabel2Click();
     bool Edit1KeyPress(const QKeyEvent &key);
