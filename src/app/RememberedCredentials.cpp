@@ -59,12 +59,12 @@ std::optional<Recalled> recall()
 void recallFromKeyring(const QString &name, QObject *context,
                        std::function<void(const QString &password)> found)
 {
-    PasswordVault::read(name, context,
-                        [found](PasswordVault::Outcome outcome,
-                                const std::optional<QString> &password) {
-                            if (outcome == PasswordVault::Outcome::Done && password)
-                                found(*password);
-                        });
+    PasswordVault::read(
+        name, context,
+        [found](PasswordVault::Outcome outcome, const std::optional<QString> &password) {
+            if (outcome == PasswordVault::Outcome::Done && password)
+                found(*password);
+        });
 }
 
 void remember(const QString &name, const QString &password)

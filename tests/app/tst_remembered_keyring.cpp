@@ -22,29 +22,28 @@
 namespace {
 
 // A session bus that starts nothing by itself, so that no keyring appears unless a test starts one.
-const QByteArray busConfiguration =
-    "<busconfig>\n"
-    "  <type>session</type>\n"
-    "  <listen>unix:tmpdir=/tmp</listen>\n"
-    "  <policy context=\"default\">\n"
-    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-    "    <allow eavesdrop=\"true\"/>\n"
-    "    <allow own=\"*\"/>\n"
-    "  </policy>\n"
-    "</busconfig>\n";
+const QByteArray busConfiguration = "<busconfig>\n"
+                                    "  <type>session</type>\n"
+                                    "  <listen>unix:tmpdir=/tmp</listen>\n"
+                                    "  <policy context=\"default\">\n"
+                                    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                                    "    <allow eavesdrop=\"true\"/>\n"
+                                    "    <allow own=\"*\"/>\n"
+                                    "  </policy>\n"
+                                    "</busconfig>\n";
 
 // The keyring's answer for a name, waited for.
 std::optional<QString> keyringPassword(const QString &name)
 {
     std::optional<std::optional<QString>> answer;
     QObject context;
-    PasswordVault::read(name, &context,
-                        [&answer](PasswordVault::Outcome outcome,
-                                  const std::optional<QString> &password) {
-                            answer = outcome == PasswordVault::Outcome::Done
-                                ? password
-                                : std::optional<QString>(QStringLiteral("<unavailable>"));
-                        });
+    PasswordVault::read(
+        name, &context,
+        [&answer](PasswordVault::Outcome outcome, const std::optional<QString> &password) {
+            answer = outcome == PasswordVault::Outcome::Done
+                ? password
+                : std::optional<QString>(QStringLiteral("<unavailable>"));
+        });
     if (!QTest::qWaitFor([&answer] { return answer.has_value(); }, 20000))
         return QStringLiteral("<no answer>");
     return *answer;
@@ -103,10 +102,9 @@ private Q_SLOTS:
         QVERIFY2(keyring.waitForStarted(), "gnome-keyring-daemon is needed (Debian gnome-keyring)");
         keyring.write("test-keyring-password");
         keyring.closeWriteChannel();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                QStringLiteral("org.freedesktop.secrets")),
-            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                                     QStringLiteral("org.freedesktop.secrets")),
+                                 10000);
 
         ServiceSettings settings;
         settings.baseAddress = QStringLiteral("https://tips.example.com/");
@@ -179,8 +177,8 @@ private Q_SLOTS:
             QStringLiteral("org.freedesktop.secrets")));
         PasswordVault::setTimeLimit(3000);
         RememberedCredentials::remember(QStringLiteral("周八"), QStringLiteral("pw8"));
-        QTRY_COMPARE_WITH_TIMEOUT(RememberedCredentials::recall()->password,
-                                  QStringLiteral("pw8"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(RememberedCredentials::recall()->password, QStringLiteral("pw8"),
+                                  10000);
         QVERIFY(ownerOnly(RememberedLogin::filePath()));
     }
 };
