@@ -61,6 +61,7 @@ int main(int argc, char *argv[])
     TFormSMNC window; // free-standing; its own loads fail quietly without a server
     window.show();
     QCoreApplication::processEvents();
+    StringGrid &grid = *window.findChild<StringGrid *>(QStringLiteral("StringGrid1"));
 
     QList<double> parse;
     QList<double> fill;
@@ -68,23 +69,22 @@ int main(int argc, char *argv[])
     QList<double> paint;
     constexpr int runs = 9;
     for (int run = 0; run < runs; ++run) {
-        window.StringGrid1->setRowCount(2);
+        grid.setRowCount(2);
         QCoreApplication::processEvents();
         QElapsedTimer clock;
         clock.start();
         const ResultDocument document = ResultDocument::parse(answer);
         const qint64 parsed = clock.nsecsElapsed();
-        fillGrid(*window.StringGrid1, rowsInFormat(document, alertRowFormat()));
+        fillGrid(grid, rowsInFormat(document, alertRowFormat()));
         const qint64 filled = clock.nsecsElapsed();
-        window.StringGrid1->repaint();
+        grid.repaint();
         const qint64 painted = clock.nsecsElapsed();
         parse.append(parsed / 1e6);
         fill.append((filled - parsed) / 1e6);
         total.append(filled / 1e6);
         paint.append((painted - filled) / 1e6);
-        if (window.StringGrid1->rowCount() != rows + 1) {
-            std::fprintf(stderr, "grid has %d rows, expected %d\n", window.StringGrid1->rowCount(),
-                         rows + 1);
+        if (grid.rowCount() != rows + 1) {
+            std::fprintf(stderr, "grid has %d rows, expected %d\n", grid.rowCount(), rows + 1);
             return 1;
         }
     }

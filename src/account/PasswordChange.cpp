@@ -1,6 +1,6 @@
 #include "account/PasswordChange.h"
 
-#include "app/RememberedLogin.h"
+#include "app/RememberedCredentials.h"
 #include "app/UnitGlouble.h"
 #include "service/AppError.h"
 #include "service/Conversions.h"
@@ -9,25 +9,13 @@
 #include "service/WebService.h"
 
 namespace {
-// The remembered login must not keep a password the server no longer accepts; a file that
-// remembers someone else, or none at all, is left as it is.
-void rememberNewPassword(const QString &password)
-{
-    const auto remembered = RememberedLogin::read();
-    if (!remembered || remembered->name != trimmedText(username))
-        return;
-    try {
-        RememberedLogin::save(remembered->name, password);
-    } catch (const AppError &) {
-        // The server holds the new password either way; a stale file only pre-fills the login.
-    }
-}
-
 void adoptNewPassword(const QString &password)
 {
     userpas = password;
     userpasUrl = EncodeUrlComponent(password.toUtf8(), true);
-    rememberNewPassword(password);
+    // The remembered login must not keep a password the server no longer accepts; one that
+    // remembers someone else, or none at all, is left as it is.
+    RememberedCredentials::passwordChanged(username, password);
 }
 } // namespace
 

@@ -45,9 +45,9 @@ QString currentLoginStamp()
     return NewServiceProxy()->hqdlsj(userid);
 }
 
-bool loginStillOurs()
+QString watchedLoginStamp()
 {
-    return NewServiceProxy()->hqdlsj(trimmedText(userid)) == loginStamp;
+    return NewServiceProxy()->hqdlsj(trimmedText(userid));
 }
 
 void deleteLoginRow()

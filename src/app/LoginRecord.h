@@ -19,10 +19,8 @@ void writeLoginRow();
 // The server's text for the user's current login.
 QString currentLoginStamp();
 
-// The login watch's question: does the user's login row still carry this client's stamp? False
-// when another login rewrote it or the row is gone. Raises AppError when the call fails, which
-// never counts as a takeover.
-bool loginStillOurs();
+// The same as the login watch asks it, for the trimmed userid.
+QString watchedLoginStamp();
 
 // At the end of the program: deletes the user's login row, unless another login took it over
 // (forcedOffline) or nobody logged in. Failures are discarded: the program is ending.

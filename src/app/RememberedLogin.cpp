@@ -5,22 +5,46 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace RememberedLogin {
 namespace {
-constexpr qint64 largestSensibleFile = 64 * 1024;
+// Three short lines; anything bigger is not this file.
+constexpr qint64 largestSensibleFile = 4 * 1024;
 
-void removeExisting(const QString &path)
+// The bytes of the file at `path` when it is a regular file of at most `limit` bytes. A link,
+// folder, FIFO or device there is not read: opening does not follow a link and does not wait
+// for a FIFO's writer, so a hostile path can neither hang the client nor feed it without end.
+std::optional<QByteArray> regularFileBytes(const QString &path, qint64 limit)
 {
-    if (!QFile::exists(path))
-        return;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    if (!QFile::remove(path))
-        throw AppError(QStringLiteral("无法删除记住的登录信息文件 %1").arg(path));
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > limit)
+        return std::nullopt;
+    const QByteArray bytes = file.read(limit + 1); // one more shows a file that grew meanwhile
+    if (bytes.size() > limit || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
 } // namespace
 
@@ -32,11 +56,11 @@ QString filePath()
 
 std::optional<Credentials> read()
 {
-    QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestSensibleFile)
+    const auto bytes = regularFileBytes(filePath(), largestSensibleFile);
+    if (!bytes)
         return std::nullopt;
     QStringDecoder gbk("GBK");
-    const QString text = gbk(file.readAll());
+    const QString text = gbk(*bytes);
     if (gbk.hasError())
         return std::nullopt;
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -51,27 +75,37 @@ std::optional<Credentials> read()
 
 void save(const QString &name, const QString &password)
 {
-    const QString path = filePath();
-    removeExisting(path);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-
     QStringEncoder gbk("GBK");
     const QByteArray bytes = gbk(trimmedText(name) + QStringLiteral("\r\n\\\r\n")
                                  + trimmedText(password) + QStringLiteral("\r\n"));
     if (gbk.hasError())
         throw AppError(QStringLiteral("用户名或密码含有无法保存的字符，未能记住登录信息"));
 
-    QSaveFile file(path);
-    // Owner-only before a single byte of the password is written.
-    if (!file.open(QIODevice::WriteOnly)
-        || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)
-        || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("无法保存登录信息到 %1：%2").arg(path, file.errorString()));
+    // Written beside under a fresh name (created exclusively, owner-only before a byte of the
+    // password is in it), then renamed over the old name: whatever was there, a read-only file
+    // or a link, is replaced and never followed, and no reader ever sees half a file.
+    const QString path = filePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    QString failure;
+    if (!file.open() || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.flush())
+        failure = file.errorString();
+    else if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                         QFile::encodeName(path).constData())
+             != 0)
+        failure = QString::fromLocal8Bit(std::strerror(errno));
+    if (!failure.isEmpty())
+        throw AppError(QStringLiteral("无法保存登录信息到 %1：%2").arg(path, failure));
+    file.setAutoRemove(false); // it is the remembered file now
 }
 
 void forget()
 {
-    removeExisting(filePath());
+    // Removes the name itself: a link goes, its target stays as it was.
+    const QString path = filePath();
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
+        throw AppError(QStringLiteral("无法删除记住的登录信息文件 %1").arg(path));
 }
 
 } // namespace RememberedLogin

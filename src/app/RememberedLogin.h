@@ -18,14 +18,17 @@ struct Credentials
 QString filePath();
 
 // The remembered name and password, trimmed; nothing when there is no file, or when it is
-// unreadable, shorter than three lines or not valid GBK (such a file is ignored, not fatal).
+// unreadable, not a regular file (a link, FIFO, device or folder), larger than a few KiB, shorter
+// than three lines or not valid GBK (such a file is ignored, not fatal). Never waits on the file.
 std::optional<Credentials> read();
 
-// Replaces the file with one holding these credentials, even when the old one is read-only.
-// Raises AppError when it cannot be written.
+// Replaces the file with one holding these credentials, even when the old one is read-only; a link
+// in its place is replaced itself, its target left alone. Raises AppError when it cannot be
+// written.
 void save(const QString &name, const QString &password);
 
-// Removes the file if present, even when read-only. Raises AppError when it cannot be removed.
+// Removes the file if present, even when read-only; a link is removed, not its target. Raises
+// AppError when it cannot be removed.
 void forget();
 
 } // namespace RememberedLogin

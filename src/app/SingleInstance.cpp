@@ -7,9 +7,18 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
-const QByteArray showRequest = QByteArrayLiteral("show\n");
+const QByteArray showWord = QByteArrayLiteral("show");
+
+// What an activation token may hold: the compositors' tokens are short printable ASCII.
+bool isToken(const QByteArray &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c > ' ' && c < 127 && c != '\\'; });
+}
 
 // Another start holds the lock only while it checks and listens, a matter of milliseconds; the
 // bound only keeps a start from waiting for good on a lock that cannot be taken at all.
@@ -66,7 +75,7 @@ bool SingleInstance::askRunningInstance()
     socket.connectToServer(m_socketPath, QIODevice::WriteOnly);
     if (!socket.waitForConnected(socketWaitMs))
         return false; // no socket, or one nobody listens on any more
-    socket.write(showRequest);
+    socket.write(showRequest(qEnvironmentVariable("XDG_ACTIVATION_TOKEN")));
     socket.waitForBytesWritten(socketWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
@@ -86,18 +95,41 @@ void SingleInstance::listen()
                  qPrintable(m_server->errorString()));
 }
 
+QByteArray SingleInstance::showRequest(const QString &activationToken)
+{
+    const QByteArray token = activationToken.toLatin1();
+    if (token.isEmpty() || !isToken(token) || token.size() + 6 > maxRequestBytes)
+        return showWord + '\n';
+    return showWord + ' ' + token + '\n';
+}
+
+std::optional<QString> SingleInstance::parseShowRequest(const QByteArray &request)
+{
+    if (!request.endsWith('\n') || request.size() > maxRequestBytes)
+        return std::nullopt;
+    const QByteArray line = request.chopped(1);
+    if (line == showWord)
+        return QString();
+    if (!line.startsWith(QByteArray(showWord + ' ')))
+        return std::nullopt;
+    const QByteArray token = line.mid(showWord.size() + 1);
+    if (token.isEmpty() || !isToken(token))
+        return std::nullopt;
+    return QString::fromLatin1(token);
+}
+
 void SingleInstance::acceptRequests()
 {
     while (QLocalSocket *peer = m_server->nextPendingConnection()) {
         peer->setParent(this);
-        peer->setReadBufferSize(showRequest.size());
-        // One request per connection, of a known length: whatever else arrives, or nothing in
-        // time, ends the connection, so no peer can hold one open.
+        peer->setReadBufferSize(maxRequestBytes);
+        // One request per connection, one line of a bounded length: whatever else arrives, or
+        // nothing in time, ends the connection, so no peer can hold one open.
         const auto readRequest = [this, peer] {
-            if (peer->bytesAvailable() < showRequest.size())
+            if (!peer->canReadLine() && peer->bytesAvailable() < maxRequestBytes)
                 return;
-            if (peer->read(showRequest.size()) == showRequest)
-                Q_EMIT showRequested();
+            if (const auto token = parseShowRequest(peer->readLine(maxRequestBytes + 1)))
+                Q_EMIT showRequested(*token);
             peer->abort();
             peer->deleteLater();
         };

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QLocalServer;
 
 // One client per user: the first start listens on a local socket in the user's runtime folder; a
@@ -35,9 +37,17 @@ public:
     // The socket in the user's runtime folder ($XDG_RUNTIME_DIR), named after the application.
     static QString defaultSocketPath();
 
+    // What a later start sends: "show", then the activation token its launcher gave it (on
+    // Wayland the compositor brings a window forward only with one), if any, then a line end.
+    static QByteArray showRequest(const QString &activationToken);
+    // The token of a request, when it is one: empty for a plain "show"; none for anything else.
+    static std::optional<QString> parseShowRequest(const QByteArray &request);
+    // The longest request a connection may send.
+    static constexpr int maxRequestBytes = 300;
+
 Q_SIGNALS:
-    // A later start asked this one to show itself.
-    void showRequested();
+    // A later start asked this one to show itself, handing on its activation token (maybe empty).
+    void showRequested(const QString &activationToken);
 
 private:
     bool askRunningInstance();

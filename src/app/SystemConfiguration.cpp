@@ -70,6 +70,24 @@ void applyToolbarRecord(const ResultDocument &document)
         anxs(n) = document.value(0, QStringLiteral("an%1xs").arg(n));
 }
 
+QString unavailableDetails(const Load &load)
+{
+    const ServiceSettings &settings = registeredServiceSettings();
+    QString source;
+    if (settings.baseAddressSource.isEmpty())
+        source = QStringLiteral("程序内置的默认地址");
+    else if (settings.baseAddressSource == u"TIPDESK_SERVER")
+        source = QStringLiteral("来自环境变量 TIPDESK_SERVER");
+    else
+        source = QStringLiteral("来自 ") + settings.baseAddressSource;
+    QStringList files {ServiceSettings::settingsFilePath()};
+    files += ServiceSettings::systemSettingsFilePaths();
+    return QStringLiteral("服务器地址：%1（%2）\n原因：%3\n设置：服务器地址写在 tipdesk.conf 的 "
+                          "[server] 段的 base= 一行，依次查找 %4；详见 man tipdesk。")
+        .arg(settings.endpoint().toString(QUrl::RemoveUserInfo), source, load.cause,
+             files.join(QStringLiteral("、")));
+}
+
 QString qqChatLink(const QString &number)
 {
     return QStringLiteral("tencent://message/?uin=") + number + QStringLiteral("&Site=&Menu=yes");

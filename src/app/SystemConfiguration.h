@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 
 class ResultDocument;
+
+// What start-up found about the configuration and the platform (warnings on by default).
+Q_DECLARE_LOGGING_CATEGORY(lcConfiguration)
 
 // The system configuration and the toolbar record, fetched before login into the client globals.
 namespace SystemConfiguration {
@@ -30,6 +34,11 @@ QString applyConfigurationRecord(const ResultDocument &document);
 
 // Reads row 0 of "select * from Sys_url" into an1mc … an11mc, an1url … an11url, an1xs … an11xs.
 void applyToolbarRecord(const ResultDocument &document);
+
+// What the person is told below "系统错误，没有获取到系统配置信息！" when the configuration could
+// not be fetched: the address tried and where it came from, the cause, and where the setting
+// lives (the files the client reads and the manual page).
+QString unavailableDetails(const Load &load);
 
 // The QQ client's link that opens a chat with the given number.
 QString qqChatLink(const QString &number);

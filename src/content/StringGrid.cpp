@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace {
 
@@ -82,6 +84,17 @@ void StringGridModel::setCell(int column, int row, const QString &text)
     m_rows[row - 1][column] = text;
     if (!m_bulk)
         Q_EMIT dataChanged(index(row - 1, column), index(row - 1, column), {Qt::DisplayRole});
+}
+
+QStringList StringGridModel::rowCells(int row) const
+{
+    return row >= 1 && row < gridRowCount() ? m_rows.at(row - 1) : QStringList();
+}
+
+int StringGridModel::findRow(const QStringList &cells) const
+{
+    const qsizetype found = m_rows.indexOf(cells);
+    return found < 0 ? 0 : int(found) + 1;
 }
 
 void StringGridModel::beginBulkWrite()
@@ -196,6 +209,44 @@ int StringGrid::currentRow() const
 {
     const QModelIndex current = currentIndex();
     return current.isValid() ? current.row() + 1 : 1;
+}
+
+std::optional<QStringList> StringGrid::chosenRowCells() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !selectionModel()->isRowSelected(current.row()))
+        return std::nullopt;
+    return m_model->rowCells(current.row() + 1);
+}
+
+bool StringGrid::chooseRowWithCells(const QStringList &cells)
+{
+    const int row = m_model->findRow(cells);
+    if (row == 0) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+        return false;
+    }
+    const QModelIndex index = m_model->index(row - 1, std::max(currentIndex().column(), 0));
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return true;
+}
+
+bool StringGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect cell = visualRect(index);
+    // The painter leaves one pixel before the text.
+    if (index.isValid() && fontMetrics().horizontalAdvance(text) + 1 > cell.width())
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void StringGrid::mouseDoubleClickEvent(QMouseEvent *event)

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <optional>
+
 // A read-only grid of texts numbered like a string grid: row 0 is the fixed header row, data rows
 // start at 1, column 0 is the first column. The row count includes the header row, and shrinking
 // it keeps the rows that remain as they were.
@@ -19,6 +21,8 @@ public:
     void setGridRowCount(int count); // at least 1 (the header row)
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    QStringList rowCells(int row) const; // a data row, 1 and on
+    int findRow(const QStringList &cells) const; // the first data row holding them, or 0
 
     // Header cells in bold, centred and at the top.
     void setBoldCentredHeader(bool on) { m_boldCentredHeader = on; }
@@ -63,6 +67,12 @@ public:
     // The current data row (1 when nothing was chosen yet, as a string grid starts).
     int currentRow() const;
 
+    // The cells of the row the person chose, if they chose one.
+    std::optional<QStringList> chosenRowCells() const;
+    // Chooses the first row holding exactly these cells; without one the choice is cleared.
+    // Returns whether one was found.
+    bool chooseRowWithCells(const QStringList &cells);
+
     StringGridModel *gridModel() const { return m_model; }
 
     // Every cell write between the two is announced once at the end (fast refills).
@@ -84,6 +94,8 @@ Q_SIGNALS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // A cell whose text is cut off at its edge shows the whole text as a tooltip.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     StringGridModel *m_model;

@@ -8,4 +8,13 @@ TFormBKZJ::TFormBKZJ(HostedIn host)
                         .toolbarEntry = 8,
                         .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormBKZJ::WebBrowser1DocumentComplete, &TFormBKZJ::WebBrowser1NewWindow2);
 }
+
+void TFormBKZJ::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormBKZJ::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &) { }

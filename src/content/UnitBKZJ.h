@@ -10,4 +10,7 @@ class TFormBKZJ final : public WebContentWindow
 
 public:
     explicit TFormBKZJ(HostedIn host);
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
 };

@@ -8,4 +8,13 @@ TFormGGPC::TFormGGPC(HostedIn host)
                         .toolbarEntry = 6,
                         .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormGGPC::WebBrowser1DocumentComplete, &TFormGGPC::WebBrowser1NewWindow2);
 }
+
+void TFormGGPC::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormGGPC::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &) { }

@@ -10,4 +10,7 @@ class TFormGGPC final : public WebContentWindow
 
 public:
     explicit TFormGGPC(HostedIn host);
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
 };

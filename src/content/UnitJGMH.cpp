@@ -8,4 +8,13 @@ TFormJGMH::TFormJGMH(HostedIn host)
                         .toolbarEntry = 7,
                         .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormJGMH::WebBrowser1DocumentComplete, &TFormJGMH::WebBrowser1NewWindow2);
 }
+
+void TFormJGMH::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormJGMH::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &) { }

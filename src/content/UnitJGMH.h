@@ -10,4 +10,7 @@ class TFormJGMH final : public WebContentWindow
 
 public:
     explicit TFormJGMH(HostedIn host);
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
 };

@@ -7,4 +7,13 @@ TFormPCGG::TFormPCGG(HostedIn host)
                         .startPage = WebWindowDesign::StartPage::Configured,
                         .toolbarEntry = 4})
 {
+    bindBrowserEvents(&TFormPCGG::WebBrowser1DocumentComplete, &TFormPCGG::WebBrowser1NewWindow2);
 }
+
+void TFormPCGG::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormPCGG::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &) { }

@@ -10,4 +10,7 @@ class TFormPCGG final : public WebContentWindow
 
 public:
     explicit TFormPCGG(HostedIn host);
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
 };

@@ -9,6 +9,7 @@
 #include "service/Conversions.h"
 #include "ui/ErrorReport.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -94,6 +95,13 @@ QDateEdit *makeDatePicker(const char *name, QWidget *parent)
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     picker->setFixedWidth(81);
+    // The calendar pops up over the grid below it: a one-pixel frame in the skin's border colour
+    // keeps the two apart.
+    QWidget *popup = picker->calendarWidget()->window();
+    popup->setObjectName(QStringLiteral("CalendarPopup"));
+    popup->setAttribute(Qt::WA_StyledBackground);
+    if (QLayout *layout = popup->layout())
+        layout->setContentsMargins(1, 1, 1, 1);
     return picker;
 }
 
@@ -218,9 +226,9 @@ void TFormSMNC::FormShow()
 void TFormSMNC::iniformdate()
 {
     runDiscardingFailures([this] {
-        fillGrid(*StringGrid1, ContentQueries::todaysAlerts());
-        fillGrid(*StringGrid2, ContentQueries::latestAlerts());
-        fillGrid(*StringGrid3, ContentQueries::todaysLiveItems());
+        showTodaysAlerts(ContentQueries::todaysAlerts());
+        showLatestAlerts(ContentQueries::latestAlerts());
+        showTodaysLiveItems(ContentQueries::todaysLiveItems());
         takeCounterSnapshot(
             {CounterKey::gptjadd, CounterKey::gptjsx, CounterKey::spzxadd, CounterKey::spzxsx});
     });
@@ -229,13 +237,45 @@ void TFormSMNC::iniformdate()
 void TFormSMNC::Button2Click()
 {
     runDiscardingFailures([this] {
-        fillGrid(*StringGrid2,
-                 ContentQueries::alertsBetween(DateTimePicker1->date(), DateTimePicker2->date()));
+        showLatestAlerts(
+            ContentQueries::alertsBetween(DateTimePicker1->date(), DateTimePicker2->date()));
     });
+}
+
+void TFormSMNC::showTodaysAlerts(const GridRows &rows)
+{
+    refill(*StringGrid1, rows);
+}
+
+void TFormSMNC::showLatestAlerts(const GridRows &rows)
+{
+    refill(*StringGrid2, rows);
+}
+
+void TFormSMNC::showTodaysLiveItems(const GridRows &rows)
+{
+    refill(*StringGrid3, rows);
+}
+
+void TFormSMNC::refill(StringGrid &grid, const GridRows &rows)
+{
+    const std::optional<QStringList> chosen = grid.chosenRowCells();
+    fillGrid(grid, rows);
+    if (!chosen)
+        return;
+    // New entries come in on top, so the chosen one moves down; the highlight follows it, and the
+    // detail box keeps agreeing with what is highlighted.
+    if (grid.chooseRowWithCells(*chosen))
+        return;
+    if (m_detailGrid == &grid) {
+        Memo1->clear();
+        m_detailGrid = nullptr;
+    }
 }
 
 void TFormSMNC::showAlertDetail(const QString &heading, const StringGrid &grid)
 {
+    m_detailGrid = &grid;
     const int row = grid.currentRow();
     const auto cell = [&](int column) { return trimmedText(grid.cell(column, row)); };
     Memo1->setPlainText(QStringList {
@@ -257,6 +297,7 @@ void TFormSMNC::StringGrid2DblClick()
 
 void TFormSMNC::StringGrid3DblClick()
 {
+    m_detailGrid = StringGrid3;
     const int row = StringGrid3->currentRow();
     const auto cell = [&](int column) { return trimmedText(StringGrid3->cell(column, row)); };
     Memo1->setPlainText(

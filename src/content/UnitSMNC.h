@@ -1,5 +1,6 @@
 #pragma once
 
+#include "content/ContentRows.h"
 #include "ui/Unit3.h"
 
 class QDateEdit;
@@ -25,10 +26,12 @@ public:
     // "查询": the alerts of the chosen date range into StringGrid2; a failure stops it silently.
     void Button2Click();
 
-    // The change polling refills these while the window is open.
-    StringGrid *StringGrid1 = nullptr; // today's alerts
-    StringGrid *StringGrid2 = nullptr; // latest 30 alerts, or a date range
-    StringGrid *StringGrid3 = nullptr; // today's live-trading items
+    // The change polling refills the grids through these while the window is open. A chosen row
+    // stays on its entry when the refill moves it; when the entry is gone the choice is cleared,
+    // and so is the detail box if it showed that grid's row.
+    void showTodaysAlerts(const GridRows &rows); // StringGrid1
+    void showLatestAlerts(const GridRows &rows); // StringGrid2
+    void showTodaysLiveItems(const GridRows &rows); // StringGrid3
 
     QDateEdit *DateTimePicker1 = nullptr;
     QDateEdit *DateTimePicker2 = nullptr;
@@ -46,6 +49,11 @@ private:
     void StringGrid2DblClick();
     void StringGrid3DblClick();
     void showAlertDetail(const QString &heading, const StringGrid &grid);
+    void refill(StringGrid &grid, const GridRows &rows);
 
+    StringGrid *StringGrid1 = nullptr; // today's alerts
+    StringGrid *StringGrid2 = nullptr; // latest 30 alerts, or a date range
+    StringGrid *StringGrid3 = nullptr; // today's live-trading items
+    const StringGrid *m_detailGrid = nullptr; // whose row the detail box shows
     bool m_shown = false;
 };

@@ -5,9 +5,25 @@ TFormWYSMJM::TFormWYSMJM(HostedIn host)
                        {.objectName = "FormWYSMJM",
                         .caption = u"网页私募绝密",
                         .startPage = WebWindowDesign::StartPage::SecondBulletin,
-                        .newWindowsInPlace = true,
                         .blocksRightClick = true,
-                        .labelEndsWithLineBreak = true,
-                        .lastStatusText = &TFormWYSMJM::lastStatusText})
+                        .labelEndsWithLineBreak = true})
 {
+    bindBrowserEvents(&TFormWYSMJM::WebBrowser1DocumentComplete,
+                      &TFormWYSMJM::WebBrowser1NewWindow2);
+    bindStatusText(&TFormWYSMJM::WebBrowser1StatusTextChange);
+}
+
+void TFormWYSMJM::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+void TFormWYSMJM::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request)
+{
+    openInPlace(request);
+}
+
+void TFormWYSMJM::WebBrowser1StatusTextChange(const QString &text)
+{
+    lastStatusText = text;
 }

@@ -12,6 +12,10 @@ class TFormWYSMNC final : public WebContentWindow
 public:
     explicit TFormWYSMNC(HostedIn host);
 
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
+    void WebBrowser1StatusTextChange(const QString &text);
+
     // The browser's most recent status text (the hovered link), kept for the whole process.
     static inline QString lastStatusText;
 };

@@ -18,7 +18,6 @@ QToolButton *barButton(QWidget *bar, const char *name, const QString &text, QPoi
     QFont font = button->font();
     font.setPixelSize(11);
     button->setFont(font);
-    button->setStyleSheet(QStringLiteral("QToolButton { color: white; background: transparent; }"));
     return button;
 }
 
@@ -30,11 +29,26 @@ TFormXWZX::TFormXWZX(HostedIn host)
                         .caption = u"FormXWZX",
                         .startPage = WebWindowDesign::StartPage::Configured,
                         .toolbarEntry = 5,
-                        .newWindowsInPlace = true,
-                        .blocksRightClick = true,
-                        .lastStatusText = &TFormXWZX::lastStatusText})
+                        .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormXWZX::WebBrowser1DownloadComplete, &TFormXWZX::WebBrowser1NewWindow2);
+    bindStatusText(&TFormXWZX::WebBrowser1StatusTextChange);
     addTopBar(buildNavigationBar());
+}
+
+void TFormXWZX::WebBrowser1DownloadComplete()
+{
+    endLoadingDisplay();
+}
+
+void TFormXWZX::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request)
+{
+    openInPlace(request);
+}
+
+void TFormXWZX::WebBrowser1StatusTextChange(const QString &text)
+{
+    lastStatusText = text;
 }
 
 QWidget *TFormXWZX::buildNavigationBar()
@@ -42,6 +56,15 @@ QWidget *TFormXWZX::buildNavigationBar()
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("NavigationBar"));
     bar->setFixedHeight(29);
+    // Flat white captions on the bar's picture. Every state is drawn here: one left to the style
+    // draws a pressed button as a black box on the picture.
+    bar->setStyleSheet(QStringLiteral(
+        "QToolButton { color: white; background: transparent; border: 1px solid transparent;"
+        " border-radius: 3px; }"
+        "QToolButton:hover { background: rgba(255, 255, 255, 30);"
+        " border-color: rgba(255, 255, 255, 70); }"
+        "QToolButton:pressed { background: rgba(0, 20, 60, 60);"
+        " border-color: rgba(255, 255, 255, 110); }"));
     auto *picture = new QLabel(bar);
     picture->setPixmap(QPixmap(QStringLiteral(":/content/navigation-bar.png")));
     picture->setScaledContents(true);

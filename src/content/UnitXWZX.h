@@ -14,6 +14,10 @@ class TFormXWZX final : public WebContentWindow
 public:
     explicit TFormXWZX(HostedIn host);
 
+    void WebBrowser1DownloadComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
+    void WebBrowser1StatusTextChange(const QString &text);
+
     void SpeedButton1Click(); // 主页
     void SpeedButton2Click(); // 前进
     void SpeedButton3Click(); // 后退

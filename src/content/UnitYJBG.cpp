@@ -9,4 +9,13 @@ TFormYJBG::TFormYJBG(HostedIn host)
                         .framedBrowser = false,
                         .blocksRightClick = true})
 {
+    bindBrowserEvents(&TFormYJBG::WebBrowser1DocumentComplete, &TFormYJBG::WebBrowser1NewWindow2);
 }
+
+void TFormYJBG::WebBrowser1DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormYJBG::WebBrowser1NewWindow2(QWebEngineNewWindowRequest &) { }

@@ -10,4 +10,7 @@ class TFormYJBG final : public WebContentWindow
 
 public:
     explicit TFormYJBG(HostedIn host);
+
+    void WebBrowser1DocumentComplete();
+    void WebBrowser1NewWindow2(QWebEngineNewWindowRequest &request);
 };

@@ -9,4 +9,13 @@ TFormZHBG::TFormZHBG(HostedIn host)
                         .browserName = "WebBrowser2",
                         .centredOnWindow = true})
 {
+    bindBrowserEvents(&TFormZHBG::WebBrowser2DocumentComplete, &TFormZHBG::WebBrowser2NewWindow2);
 }
+
+void TFormZHBG::WebBrowser2DocumentComplete()
+{
+    endLoadingDisplay();
+}
+
+// Such links have no effect here.
+void TFormZHBG::WebBrowser2NewWindow2(QWebEngineNewWindowRequest &) { }

@@ -11,4 +11,7 @@ class TFormZHBG final : public WebContentWindow
 
 public:
     explicit TFormZHBG(HostedIn host);
+
+    void WebBrowser2DocumentComplete();
+    void WebBrowser2NewWindow2(QWebEngineNewWindowRequest &request);
 };

@@ -3,6 +3,8 @@
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
 #include "content/BulletinAddress.h"
+#include "content/WebWindowCrashPanel.h"
+#include "content/WebWindowPage.h"
 #include "ui/ErrorReport.h"
 
 #include <QApplication>
@@ -59,9 +61,16 @@ WebContentWindow::WebContentWindow(HostedIn host, const WebWindowDesign &design)
 
 WebContentWindow::~WebContentWindow()
 {
+    qApp->removeEventFilter(this);
     // FormDestroy
     if (bool *flag = openFlagOf(m_design.startPage))
         *flag = false;
+    // The view goes before its page. The page goes now, or, when one of its JavaScript dialogs is
+    // waiting further down the stack (the user left the window while it was up), once that
+    // dialog has returned.
+    delete m_browser;
+    m_browser = nullptr;
+    m_page->discard();
 }
 
 void WebContentWindow::buildDesign()
@@ -74,6 +83,8 @@ void WebContentWindow::buildDesign()
 
     m_browser = new QWebEngineView;
     m_browser->setObjectName(QString::fromLatin1(m_design.browserName));
+    m_page = new WebWindowPage(this);
+    m_browser->setPage(m_page);
     if (m_design.framedBrowser) {
         auto *panel = new QFrame(this);
         panel->setObjectName(QStringLiteral("Panel1"));
@@ -123,10 +134,11 @@ void WebContentWindow::buildDesign()
     Timer1->setInterval(progressStepMs);
     connect(Timer1, &QTimer::timeout, this, &WebContentWindow::Timer1Timer);
 
-    QWebEnginePage *page = m_browser->page();
-    connect(m_browser, &QWebEngineView::loadFinished, this, &WebContentWindow::DocumentComplete);
-    connect(page, &QWebEnginePage::newWindowRequested, this, &WebContentWindow::NewWindow);
-    connect(page, &QWebEnginePage::linkHovered, this, &WebContentWindow::StatusTextChange);
+    m_crashPanel = new WebWindowCrashPanel(m_browserHost);
+    connect(m_crashPanel, &WebWindowCrashPanel::reloadRequested, this,
+            &WebContentWindow::reloadAfterCrash);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebContentWindow::renderProcessEnded);
 }
 
 void WebContentWindow::addTopBar(QWidget *bar)
@@ -185,6 +197,28 @@ void WebContentWindow::resizeEvent(QResizeEvent *event)
 {
     Tmain::resizeEvent(event);
     FormResize();
+    placeCrashPanel();
+}
+
+void WebContentWindow::placeCrashPanel()
+{
+    m_crashPanel->setGeometry(m_browser->geometry());
+}
+
+// Whatever ended the page's process, the client goes on: the browser area says what happened
+// and offers to load the page again, which starts a new process.
+void WebContentWindow::renderProcessEnded()
+{
+    endLoadingDisplay();
+    placeCrashPanel();
+    m_crashPanel->show();
+    m_crashPanel->raise();
+}
+
+void WebContentWindow::reloadAfterCrash()
+{
+    m_crashPanel->hide();
+    m_browser->reload();
 }
 
 void WebContentWindow::Timer1Timer()
@@ -195,7 +229,7 @@ void WebContentWindow::Timer1Timer()
     m_progressBar->setValue(position);
 }
 
-void WebContentWindow::DocumentComplete()
+void WebContentWindow::endLoadingDisplay()
 {
     // The loading display belongs to the first page only.
     if (m_loaded)
@@ -205,19 +239,9 @@ void WebContentWindow::DocumentComplete()
     m_loadingPanel->hide();
 }
 
-void WebContentWindow::NewWindow(QWebEngineNewWindowRequest &request)
+void WebContentWindow::openInPlace(const QWebEngineNewWindowRequest &request)
 {
-    // No separate browser window ever opens: the request is dropped, and the members that keep
-    // the user inside load the link here. The engine names the link itself, so that is what is
-    // loaded, whatever the status text says.
-    if (m_design.newWindowsInPlace)
-        m_browser->setUrl(request.requestedUrl());
-}
-
-void WebContentWindow::StatusTextChange(const QString &text)
-{
-    if (m_design.lastStatusText)
-        *m_design.lastStatusText = text;
+    m_browser->setUrl(request.requestedUrl());
 }
 
 void WebContentWindow::refreshPage()
@@ -233,11 +257,18 @@ bool WebContentWindow::isRightClickInBrowser(QObject *watched, QEvent *event) co
     return widget == m_browser || m_browser->isAncestorOf(widget);
 }
 
+bool WebContentWindow::ApplicationEvents1Message(QObject *watched, QEvent *event)
+{
+    return isRightClickInBrowser(watched, event); // true: not dispatched, so no context menu
+}
+
 bool WebContentWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_browser && event->type() == QEvent::Resize)
+    if (watched == m_browser && event->type() == QEvent::Resize) {
         FormResize();
-    if (m_design.blocksRightClick && isRightClickInBrowser(watched, event))
-        return true; // not dispatched: the page shows no context menu
+        placeCrashPanel();
+    }
+    if (m_design.blocksRightClick && ApplicationEvents1Message(watched, event))
+        return true;
     return Tmain::eventFilter(watched, event);
 }

@@ -2,18 +2,33 @@
 
 #include "app/PrivateModule.h"
 #include "service/AppError.h"
+#include "ui/TextureComposition.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QPluginLoader>
+// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up), from Qt's own
+// private header so that a change in Qt fails the build instead of the program.
+#include <QtGui/private/qopenglcontext_p.h>
 
-QT_BEGIN_NAMESPACE
-// Qt's global share context (what Qt::AA_ShareOpenGLContexts makes at start-up).
-Q_GUI_EXPORT QOpenGLContext *qt_gl_global_share_context();
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
-QT_END_NAMESPACE
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcWebWindows, "tipdesk.web", QtWarningMsg)
 
 namespace {
+
+// Started as root, the engine refuses to run its sandbox and ends the whole program at the first
+// page. A client started as root therefore runs the engine without it (the variable is read
+// when the engine starts, after this) and says so.
+void allowEngineAsRoot()
+{
+    if (::geteuid() != 0)
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    qCWarning(lcWebWindows,
+              "running as root: web pages are shown without the web engine's sandbox");
+}
 
 // The engine draws through OpenGL contexts that share with one global context. Asked for at
 // start-up (Qt::AA_ShareOpenGLContexts), Qt makes it in every run, which under X costs about
@@ -32,6 +47,7 @@ void prepareGlobalShareContext()
 
 QPluginLoader &loadedModule()
 {
+    allowEngineAsRoot();
     prepareGlobalShareContext();
     static QPluginLoader loader(privateModulePath("libtipdesk_web.so", "TIPDESK_WEB_MODULE"));
     loader.load();
@@ -51,5 +67,9 @@ WebWindowFactory &factory()
 
 Tmain *buildWebWindow(int position, HostedIn host)
 {
-    return factory().createWebWindow(position, host);
+    WebWindowFactory &module = factory();
+    // With the engine's share context made, the main window starts composing the view in its
+    // native window as it is.
+    composeTextureChildrenInPlace(host.panel->window());
+    return module.createWebWindow(position, host);
 }

@@ -1,23 +1,17 @@
 #pragma once
 
-#include "main/PollDecision.h"
-#include "main/PopupTexts.h"
+#include "main/DesktopIntegration.h"
+#include "main/MainWindowDesign.h"
 #include "ui/Unit3.h"
+#include "ui/WindowDrag.h"
 
-#include <QList>
 #include <QWidget>
 
-#include <functional>
-
-class MarqueeStatus;
-class QFrame;
-class QLabel;
-class QMenu;
-class QAction;
-class QSystemTrayIcon;
 class QTimer;
 class QToolButton;
+class TFormSMNC;
 class TSlidePopUp;
+struct PollStep;
 
 // The main window: created hidden at start-up, shown after a successful login. A picture header
 // with the configurable toolbar and the user's name and level, one hosted content window below
@@ -29,17 +23,15 @@ class TFrmMain final : public QWidget
     Q_DISABLE_COPY_MOVE(TFrmMain)
 
 public:
-    // Whether the desktop has a notification area now; empty asks the system.
-    using TrayProbe = std::function<bool()>;
-
-    explicit TFrmMain(QWidget *parent = nullptr, TrayProbe trayAvailable = {});
+    explicit TFrmMain(QWidget *parent = nullptr, DesktopIntegration::TrayProbe trayAvailable = {});
     ~TFrmMain() override;
 
     // The content window embedded now, or none.
     Tmain *currentContentWindow() const { return m_content.window(); }
 
-    // Brings the window back from the notification area or from being minimised.
-    void restoreApplication();
+    // Brings the window back from the notification area or from being minimised, in front; an
+    // activation token from whoever asked lets a Wayland compositor give it the focus.
+    void restoreApplication(const QString &activationToken = QString());
 
     // Poll tick: reads the change counters and, for each kind of content that moved, reloads the
     // window showing it and alerts the user. Failures end the tick silently.
@@ -49,23 +41,24 @@ public:
     void Timer2Timer();
     // A tick that fires while a service call waits for its answer does nothing.
 
-    // The six popup actions of the poll tick.
-    void hjgcanctdopen();
-    void hjgcXGanddopen();
-    void hjgcADDclose();
-    void spzxaddandopen();
-    void spzxXGanddopen();
-    void spzxADDclose();
+    // The six popup actions of the poll tick, each showing what the tick fetched for it.
+    void hjgcanctdopen(const PollStep &step);
+    void hjgcXGanddopen(const PollStep &step);
+    void hjgcADDclose(const PollStep &step);
+    void spzxaddandopen(const PollStep &step);
+    void spzxXGanddopen(const PollStep &step);
+    void spzxADDclose(const PollStep &step);
 
     // Whether the last poll could not reach the server (the tray icon then says so).
-    bool connectionLost() const { return m_connectionLost; }
-
-    // Whether minimising leaves only the notification-area icon: only while that icon is shown
-    // and a notification area still exists. Otherwise the window stays in the taskbar.
-    bool minimiseHidesToTray() const;
+    bool connectionLost() const { return m_desktop->connectionLost(); }
+    // Whether minimising leaves only the notification-area icon.
+    bool minimiseHidesToTray() const { return m_desktop->minimiseHidesToTray(); }
 
     // The toolbar button of position 1..11.
-    QToolButton *toolbarButton(int position) const;
+    QToolButton *toolbarButton(int position) const
+    {
+        return m_design.header.toolbar.at(position - 1);
+    }
 
     // The notification popup the change polling raises.
     TSlidePopUp *SlidePopUp1 = nullptr;
@@ -78,57 +71,47 @@ protected:
 
 private:
     void buildDesign();
-    QWidget *buildHeader();
-    QWidget *buildFooter();
-    void buildTrayIcon();
-
     void FormCreate();
     void FormShow();
     void FormDestroy();
     void layoutToolbar();
     void showLevel();
     void startTimers();
-    void stayOnTop();
 
-    void contentButtonClick(int position); // RzToolButton1Click .. RzToolButton10Click
+    // Toolbar positions 1 to 10 switch the content window; 11 opens the settings.
+    void toolbarButtonClick(int position);
+    void RzToolButton1Click() { switchContentWindow(1); }
+    void RzToolButton8Click() { switchContentWindow(2); }
+    void RzToolButton9Click() { switchContentWindow(3); }
+    void RzToolButton3Click() { switchContentWindow(4); }
+    void RzToolButton2Click() { switchContentWindow(5); }
+    void RzToolButton4Click() { switchContentWindow(6); }
+    void RzToolButton5Click() { switchContentWindow(7); }
+    void RzToolButton6Click() { switchContentWindow(8); }
+    void RzToolButton7Click() { switchContentWindow(9); }
+    void RzToolButton10Click() { switchContentWindow(10); }
     void RzToolButton11Click();
+    void switchContentWindow(int position);
+
     void N10Click();
     void N1Click();
     void Image1MouseMove(QMouseEvent *event);
-    void SlidePopUp1Click();
-    void runPollAction(PollAction action);
-    void alertBulletin(BulletinKind kind);
-    void reloadBulletinPage();
-    void raisePopup(const QString &text);
-    void showConnectionState(bool lost);
+    // A click on a popup (or the desktop's notification): all close, the window comes back.
+    void SlidePopUp1Click(const QString &activationToken = QString());
+
+    void showPollStep(const PollStep &step);
+    TFormSMNC &alertWindow() const;
+    void alertUser(const PollStep &step);
     void takeoverDetected();
-    void markCurrentButton(int position);
     void endProgram();
 
-    QFrame *Panel7 = nullptr;
-    QLabel *Image1 = nullptr;
-    QList<QToolButton *> m_toolbar; // by position
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label9 = nullptr;
-    QLabel *m_trayHint = nullptr; // says once that the window comes back from the taskbar
-    QFrame *Panel8 = nullptr;
-    QFrame *Panel9 = nullptr;
-    MarqueeStatus *RzMarqueeStatus1 = nullptr;
-    QSystemTrayIcon *RzTrayIcon1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QAction *N10 = nullptr;
-    QAction *N1 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
+    MainDesign m_design;
+    DesktopIntegration *m_desktop = nullptr;
+    WindowDrag m_drag {this};
 
-    TrayProbe m_trayAvailable;
     QWidget *m_hostPanel = nullptr;
     CurrentContentWindow m_content;
     bool m_showSequenceRun = false;
     bool m_ending = false;
-    bool m_connectionLost = false;
     bool m_watchReportOpen = false;
-    QPoint m_dragOffset;
 };

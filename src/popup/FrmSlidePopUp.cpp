@@ -1,6 +1,7 @@
 #include "popup/FrmSlidePopUp.h"
 
 #include "popup/MouseLabel.h"
+#include "popup/NoTaskbarEntry.h"
 #include "popup/PopupBackground.h"
 #include "popup/PopupImage.h"
 #include "popup/PopupSlide.h"
@@ -154,6 +155,7 @@ void TfrmSlidePopUp::Display()
     // A notification window: compositors give it their drop shadow. Qt applies the X11 window
     // type only to a native window that already exists.
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
+    keepOutOfTaskbar(this);
     paintContent();
 
     tmrExit->setInterval(m_settings.timeOut * 1000);
@@ -162,7 +164,7 @@ void TfrmSlidePopUp::Display()
         tmrScroll->start();
     } else {
         setFrame(placed);
-        tmrExit->start();
+        startTimeOut();
     }
     show();
 
@@ -243,7 +245,35 @@ void TfrmSlidePopUp::tmrScrollTimer()
     setFrame(step.frame);
     if (step.finished) {
         tmrScroll->stop();
+        startTimeOut();
+    }
+}
+
+void TfrmSlidePopUp::startTimeOut()
+{
+    if (m_pointerOver)
+        m_pausedTimeOutMs = tmrExit->interval();
+    else
         tmrExit->start();
+}
+
+void TfrmSlidePopUp::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    m_pointerOver = true;
+    if (tmrExit->isActive()) {
+        m_pausedTimeOutMs = tmrExit->remainingTime();
+        tmrExit->stop();
+    }
+}
+
+void TfrmSlidePopUp::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    m_pointerOver = false;
+    if (m_pausedTimeOutMs >= 0) {
+        tmrExit->start(m_pausedTimeOutMs);
+        m_pausedTimeOutMs = -1;
     }
 }
 

@@ -41,6 +41,9 @@ public Q_SLOTS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The time-out waits while the pointer is over the window, and goes on when it leaves.
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     friend class TSlidePopUp;
@@ -51,6 +54,8 @@ private:
     void paintContent();
     void setFrame(const QRect &frame);
     void stopTimers();
+    // Starts the time-out, or keeps it waiting while the pointer is over the window.
+    void startTimeOut();
     // A close request from the component or the window's own code.
     void closeWindow();
     // Frees the window, or with FreeOnClose off only leaves it hidden.
@@ -78,6 +83,8 @@ private:
     bool m_freeOnClose = false;
     bool m_released = false;
     bool m_textPressed = false;
+    bool m_pointerOver = false;
+    int m_pausedTimeOutMs = -1; // the time-out left while paused, or -1
     QRect m_frame;
 
     QFrame *pnlBorder = nullptr;

@@ -14,11 +14,12 @@ namespace {
 
 // What a second start brings forward: the main window once the user is logged in, back from the
 // tray or the taskbar as the tray icon's click brings it; then whatever modal window is up on top
-// (the login window, or a message box), which is all the client shows before the login.
-void bringClientForward(TFrmMain *shownMainWindow)
+// (the login window, or a message box), which is all the client shows before the login. The
+// second start's activation token lets a Wayland compositor give the main window the focus.
+void bringClientForward(TFrmMain *shownMainWindow, const QString &activationToken)
 {
     if (shownMainWindow)
-        shownMainWindow->restoreApplication();
+        shownMainWindow->restoreApplication(activationToken);
     if (QWidget *modal = QApplication::activeModalWidget()) {
         modal->raise();
         modal->activateWindow();
@@ -35,7 +36,9 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
         return 0;
     TFrmMain *shownMainWindow = nullptr;
     QObject::connect(&instance, &SingleInstance::showRequested,
-                     [&shownMainWindow] { bringClientForward(shownMainWindow); });
+                     [&shownMainWindow](const QString &activationToken) {
+                         bringClientForward(shownMainWindow, activationToken);
+                     });
 
     if (!connectivityCheck()) {
         showMessage(nullptr, QStringLiteral("没有连接上网络请先连接网络再打开本软件，请关闭!"),
@@ -47,12 +50,14 @@ int runProgramEntry(const std::function<bool()> &connectivityCheck)
     TFrmMain mainWindow; // hidden until the login succeeded
 
     int result;
+    bool configurationFailed;
     {
         auto login = std::make_unique<TFrmLogin>();
         result = login->exec();
+        configurationFailed = login->configurationFailed();
     }
     if (result != QDialog::Accepted)
-        return 0;
+        return configurationFailed ? 1 : 0;
 
     shownMainWindow = &mainWindow; // before the show, whose first calls already let requests in
     mainWindow.show();

@@ -3,13 +3,14 @@
 #include "account/UnitZCCT.h"
 #include "app/ChangeCounters.h"
 #include "app/LoginRecord.h"
-#include "app/RememberedLogin.h"
+#include "app/RememberedCredentials.h"
 #include "app/SystemConfiguration.h"
 #include "app/UnitGlouble.h"
 #include "service/AppError.h"
 #include "service/Conversions.h"
 #include "startup/LoginBackground.h"
 #include "ui/ErrorReport.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/LinkLabel.h"
 #include "ui/MessageBoxes.h"
 
@@ -23,18 +24,25 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace {
 const auto configurationMissing = QStringLiteral("系统错误，请在后台先维护系统配置信息！");
 const auto configurationUnavailable = QStringLiteral("系统错误，没有获取到系统配置信息！");
 const auto systemErrorCaption = QStringLiteral("系统错误！");
 const auto loginErrorCaption = QStringLiteral("登录错误！");
+constexpr int keyringDelayMs = 200;
 
-// A flat, transparent, hand-cursor hot spot over the picture.
+// What a hot spot over the picture looks like: nothing, but a dotted outline while it has the
+// keyboard focus, so that the focus is always seen.
+const auto hotSpotStyle = QStringLiteral(
+    "#%1 { background: transparent; border: 1px solid transparent; border-radius: 3px; }"
+    "#%1:focus { border: 1px dotted white; }");
+
+// A flat, transparent, hand-cursor hot spot over the picture, reached by Tab too.
 QToolButton *hotSpot(QWidget *parent, const char *name, const QRect &geometry)
 {
     auto *button = new QToolButton(parent);
@@ -42,19 +50,27 @@ QToolButton *hotSpot(QWidget *parent, const char *name, const QRect &geometry)
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; }"));
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setStyleSheet(hotSpotStyle.arg(QLatin1String(name)));
     return button;
 }
 
+// The designed push buttons lie below the visible face: the hot spots and the keys press them,
+// and the keyboard focus never lands on them.
 QPushButton *pushButton(QWidget *parent, const char *name, const QString &text,
                         const QRect &geometry)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
-    button->setAutoDefault(true); // Enter presses the button that has the focus
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
     return button;
+}
+
+bool isEnter(const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 } // namespace
 
@@ -83,6 +99,7 @@ void TFrmLogin::buildControls()
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(317, 169, 123, 21);
     Edit2->setEchoMode(QLineEdit::Password);
+    Edit2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*" per character
     for (QLineEdit *edit : {Edit1, Edit2}) {
         edit->setFrame(false);
         edit->installEventFilter(this);
@@ -123,6 +140,8 @@ void TFrmLogin::buildControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(371, 240, 86, 33);
     Label1->setCursor(Qt::PointingHandCursor);
+    Label1->setFocusPolicy(Qt::TabFocus);
+    Label1->setStyleSheet(hotSpotStyle.arg(QStringLiteral("Label1")));
     Label1->installEventFilter(this);
 
     GroupBox1 = new QGroupBox(QStringLiteral("提示信息"), this);
@@ -132,16 +151,23 @@ void TFrmLogin::buildControls()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFocusPolicy(Qt::NoFocus);
     auto *noticeLayout = new QVBoxLayout(GroupBox1);
     noticeLayout->addWidget(Memo1);
 
-    // Tab order as designed: name, log in, close, password, register, remember, notice.
-    setTabOrder(Edit1, Button1);
+    // The keyboard walks what the person can see: name, password, remember box, then the hot
+    // spots and links over the picture. The designed buttons and notice box below the face keep
+    // their order among themselves but never take the focus.
     setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Edit2);
-    setTabOrder(Edit2, Button3);
-    setTabOrder(Button3, CheckBox1);
-    setTabOrder(CheckBox1, Memo1);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Memo1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, CheckBox1);
+    setTabOrder(CheckBox1, SpeedButton1);
+    setTabOrder(SpeedButton1, Label1);
+    setTabOrder(Label1, RzURLLabel2);
+    setTabOrder(RzURLLabel2, RzURLLabel1);
+    setTabOrder(RzURLLabel1, SpeedButton5);
 }
 
 // Configuration load: the system configuration and the toolbar into the client globals.
@@ -170,7 +196,10 @@ bool TFrmLogin::loadConfiguration()
         failConfiguration(configurationMissing);
         return false;
     case SystemConfiguration::Load::Failure::Unavailable:
-        failConfiguration(configurationUnavailable);
+        // The first line as designed; below it what a person needs to put it right, since a
+        // menu launch shows nothing of standard error.
+        failConfiguration(configurationUnavailable + QStringLiteral("\n\n")
+                          + SystemConfiguration::unavailableDetails(load));
         return false;
     }
     return false;
@@ -209,16 +238,31 @@ void TFrmLogin::showEvent(QShowEvent *event)
 // Fills the fields from the remembered-login file.
 void TFrmLogin::FormShow()
 {
-    if (const auto remembered = RememberedLogin::read()) {
+    if (const auto remembered = RememberedCredentials::recall()) {
         Edit1->setText(remembered->name);
         Edit2->setText(remembered->password);
         CheckBox1->setChecked(true);
+        if (remembered->password.isEmpty() && !remembered->name.isEmpty())
+            fillPasswordFromKeyring(remembered->name);
     } else {
         Edit1->clear();
         Edit2->clear();
         CheckBox1->setChecked(false);
     }
     Edit1->setFocus();
+}
+
+// The keyring answers later (it may even ask the person to unlock it first); the window does not
+// wait, and the password only goes in while the person has not changed the fields meanwhile. Asked
+// once the window is up, so that loading the keyring's library is no part of the start.
+void TFrmLogin::fillPasswordFromKeyring(const QString &name)
+{
+    QTimer::singleShot(keyringDelayMs, this, [this, name] {
+        RememberedCredentials::recallFromKeyring(name, this, [this, name](const QString &password) {
+            if (Edit1->text() == name && Edit2->text().isEmpty())
+                Edit2->setText(password);
+        });
+    });
 }
 
 void TFrmLogin::Button1Click()
@@ -256,13 +300,13 @@ void TFrmLogin::Button1Click()
 void TFrmLogin::JLYHXX()
 {
     if (!CheckBox1->isChecked()) {
-        RememberedLogin::forget();
+        RememberedCredentials::forget();
         return;
     }
     try {
-        RememberedLogin::save(Edit1->text(), Edit2->text());
+        RememberedCredentials::remember(Edit1->text(), Edit2->text());
     } catch (const AppError &failure) {
-        runDiscardingFailures([] { RememberedLogin::forget(); });
+        runDiscardingFailures([] { RememberedCredentials::forget(); });
         showMessage(this, failure.text(), QStringLiteral("提示"), BoxIcon::Warning);
     }
 }
@@ -284,7 +328,7 @@ void TFrmLogin::Button3Click()
 void TFrmLogin::RzURLLabel2Click()
 {
     if (!trimmedText(hqurl).isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(trimmedText(hqurl)));
+        openInBrowser(this, QUrl::fromUserInput(trimmedText(hqurl)));
 }
 
 void TFrmLogin::RzURLLabel1Click()
@@ -310,45 +354,79 @@ void TFrmLogin::keyPressEvent(QKeyEvent *event)
         Button2Click();
         return;
     }
+    // Enter on a hot spot presses it, as Space does.
+    if (auto *hot = qobject_cast<QToolButton *>(focusWidget()); hot && isEnter(*event)) {
+        hot->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
 bool TFrmLogin::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == Edit1 || watched == Edit2)) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter walks name -> password -> log-in button; a second Enter there logs in.
-            (watched == Edit1 ? static_cast<QWidget *>(Edit2) : Button1)->setFocus();
+    if (event->type() == QEvent::KeyPress) {
+        const auto &key = *static_cast<QKeyEvent *>(event);
+        if (watched == Edit1)
+            return Edit1KeyPress(key);
+        if (watched == Edit2)
+            return Edit2KeyPress(key);
+        if (watched == Label1 && (isEnter(key) || key.key() == Qt::Key_Space)) {
+            Label1Click();
             return true;
         }
     }
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == Label2) {
-            CheckBox1->toggle();
+            Label2Click();
             return true;
         }
         if (watched == Label1) {
-            Button3->click();
+            Label1Click();
             return true;
         }
     }
-    if (watched == Image1
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
-        // Dragging the picture moves the borderless window.
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-            if (windowHandle() && windowHandle()->startSystemMove())
-                m_dragOffset = QPoint();
-            return true;
-        }
-        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)
-            && !m_dragOffset.isNull()) {
-            move(mouse->globalPosition().toPoint() - m_dragOffset);
-            return true;
-        }
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress) {
+        m_drag.press(*static_cast<QMouseEvent *>(event));
+        return true;
+    }
+    if (watched == Image1 && event->type() == QEvent::MouseMove) {
+        Image1MouseMove(static_cast<QMouseEvent *>(event));
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Enter in the name field moves on to the password.
+bool TFrmLogin::Edit1KeyPress(const QKeyEvent &key)
+{
+    if (!isEnter(key))
+        return false;
+    Edit2->setFocus();
+    return true;
+}
+
+// Enter in the password field logs in.
+bool TFrmLogin::Edit2KeyPress(const QKeyEvent &key)
+{
+    if (!isEnter(key))
+        return false;
+    Button1->click();
+    return true;
+}
+
+void TFrmLogin::Label1Click()
+{
+    Button3->click();
+}
+
+void TFrmLogin::Label2Click()
+{
+    CheckBox1->toggle();
+}
+
+// Dragging the picture moves the borderless window.
+void TFrmLogin::Image1MouseMove(QMouseEvent *event)
+{
+    m_drag.move(*event);
 }

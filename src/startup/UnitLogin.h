@@ -1,12 +1,16 @@
 #pragma once
 
+#include "ui/WindowDrag.h"
+
 #include <QDialog>
 
 class LinkLabel;
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -23,6 +27,8 @@ public:
     explicit TFrmLogin(QWidget *parent = nullptr);
 
     int exec() override;
+    // The configuration could not be loaded: the window closed by itself, the program ends.
+    bool configurationFailed() const { return m_terminationRequested; }
     void done(int result) override;
 
     void Button1Click(); // log in
@@ -41,8 +47,14 @@ private:
     void FormShow();
     bool loadConfiguration();
     void JLYHXX();
+    void fillPasswordFromKeyring(const QString &name);
     void RzURLLabel1Click();
     void RzURLLabel2Click();
+    bool Edit1KeyPress(const QKeyEvent &key);
+    bool Edit2KeyPress(const QKeyEvent &key);
+    void Label1Click();
+    void Label2Click();
+    void Image1MouseMove(QMouseEvent *event);
     void failConfiguration(const QString &message);
 
     QLabel *Image1 = nullptr;
@@ -64,5 +76,5 @@ private:
     QString m_chatLink;
     bool m_terminationRequested = false;
     bool m_closeConfirmed = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag {this};
 };

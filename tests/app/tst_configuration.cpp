@@ -4,11 +4,16 @@
 #include "TestServer.h"
 
 #include "app/UnitGlouble.h"
+#include "service/ServiceSettings.h"
 #include "startup/UnitLogin.h"
 #include "ui/ErrorReport.h"
 #include "ui/MessageBoxes.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -30,12 +35,22 @@ class TestConfiguration : public QObject
         const auto shown = MessageBoxRecorder::shown();
         if (shown.isEmpty())
             return QString();
-        [&] {
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(shown[0].caption, QStringLiteral("系统错误！"));
-            QCOMPARE(shown[0].icon, BoxIcon::Error);
-        }();
-        return shown[0].text;
+        // Anything else than one error box shows as a message no row expects.
+        if (shown.size() != 1 || shown[0].caption != QStringLiteral("系统错误！")
+            || shown[0].icon != BoxIcon::Error)
+            return QStringLiteral("unexpected boxes");
+        // The first line is the designed message; details may follow it.
+        return shown[0].text.section(u'\n', 0, 0);
+    }
+
+    static void writeSettings(const QString &path, const QString &base)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QSettings file(path, QSettings::IniFormat);
+        file.clear();
+        if (!base.isEmpty())
+            file.setValue(QStringLiteral("server/base"), base);
+        file.sync();
     }
 
 private Q_SLOTS:
@@ -163,12 +178,72 @@ private Q_SLOTS:
         QCOMPARE(an5url, QString());
     }
 
-    void serverDown()
+    void serverDownExplainsItself()
     {
         server->stop();
         std::unique_ptr<TFrmLogin> window;
         QCOMPARE(createLoginWindow(window), unavailable);
         QCOMPARE(window->exec(), int(QDialog::Rejected));
+        QVERIFY(window->configurationFailed());
+        // Below the designed line: the address tried, the cause, and where the setting lives.
+        const QString text = MessageBoxRecorder::shown().constFirst().text;
+        QVERIFY2(text.contains(server->endpoint().toString()), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("原因：无法连接服务器")), qPrintable(text));
+        QVERIFY2(text.contains(ServiceSettings::settingsFilePath()), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("man tipdesk")), qPrintable(text));
+    }
+
+    void settingsLayers_data()
+    {
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("source"); // "system", "user", the variable's name or empty
+        const QString builtIn = ServiceSettings::builtInBaseAddress();
+        QTest::newRow("nothing set") << ""
+                                     << ""
+                                     << "" << builtIn << "";
+        QTest::newRow("the operator's system file") << "https://sys.example.com"
+                                                    << ""
+                                                    << ""
+                                                    << "https://sys.example.com/"
+                                                    << "system";
+        QTest::newRow("the user's file wins") << "https://sys.example.com/"
+                                              << "https://me.example.com/"
+                                              << ""
+                                              << "https://me.example.com/"
+                                              << "user";
+        QTest::newRow("the environment wins") << "https://sys.example.com/"
+                                              << "https://me.example.com/"
+                                              << "http://127.0.0.1:9/"
+                                              << "http://127.0.0.1:9/"
+                                              << "TIPDESK_SERVER";
+    }
+
+    void settingsLayers()
+    {
+        QFETCH(QString, system);
+        QFETCH(QString, user);
+        QFETCH(QString, environment);
+        QFETCH(QString, base);
+        QFETCH(QString, source);
+        QTemporaryDir systemFolders;
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemFolders.path()));
+        const QString systemFile = systemFolders.filePath(QStringLiteral("TipDesk/tipdesk.conf"));
+        QCOMPARE(ServiceSettings::systemSettingsFilePaths(), QStringList {systemFile});
+        writeSettings(systemFile, system);
+        writeSettings(ServiceSettings::settingsFilePath(), user);
+        qputenv("TIPDESK_SERVER", environment.toUtf8());
+
+        const ServiceSettings settings = ServiceSettings::load();
+        qunsetenv("TIPDESK_SERVER");
+        QFile::remove(ServiceSettings::settingsFilePath());
+        QCOMPARE(settings.baseAddress, base);
+        const QString expectedSource = source == u"system" ? systemFile
+            : source == u"user"                            ? ServiceSettings::settingsFilePath()
+                                                           : source;
+        QCOMPARE(settings.baseAddressSource, expectedSource);
     }
 };
 

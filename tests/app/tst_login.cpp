@@ -13,6 +13,7 @@
 #include "service/WebService.h"
 #include "startup/LoginBackground.h"
 #include "startup/UnitLogin.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
@@ -24,7 +25,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -208,7 +211,8 @@ private Q_SLOTS:
         window->Button1Click();
         QCOMPARE(window->result(), int(QDialog::Accepted));
         const QString path = RememberedLogin::filePath();
-        QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        // No keyring answers here, so the password goes into the file.
+        QTRY_COMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
         struct stat info
         {
         };
@@ -247,7 +251,7 @@ private Q_SLOTS:
         typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), true);
         window->Button1Click();
         QCOMPARE(window->result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        QTRY_COMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
     }
 
     void untickedBoxDeletesTheFile()
@@ -263,22 +267,85 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
     }
 
+    // A file that is short, empty or not GBK is ignored; so is anything but a regular file, read
+    // at once: whatever sits at the file's place, the window comes up without waiting.
     void brokenRememberedFilesAreIgnored_data()
     {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("two lines") << gbk(QStringLiteral("李 四\r\n\\"));
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("not gbk") << QByteArray("\xff\xff\xff\r\n\\\r\n\x81\r\n");
+        const QByteArray valid = gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n"));
+        QTest::newRow("two lines") << "file" << gbk(QStringLiteral("李 四\r\n\\"));
+        QTest::newRow("empty") << "file" << QByteArray();
+        QTest::newRow("not gbk") << "file" << QByteArray("\xff\xff\xff\r\n\\\r\n\x81\r\n");
+        QTest::newRow("fifo") << "fifo" << QByteArray();
+        QTest::newRow("link to an endless device") << "/dev/zero" << QByteArray();
+        QTest::newRow("link to a valid file") << "link" << valid;
     }
 
     void brokenRememberedFilesAreIgnored()
     {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
-        writeFile(RememberedLogin::filePath(), bytes);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString linked = elsewhere.filePath(QStringLiteral("linked"));
+        if (kind == u"file")
+            writeFile(path, bytes);
+        else if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"link")
+            writeFile(linked, bytes);
+        if (kind == u"link" || kind.startsWith(u'/'))
+            QVERIFY(QFile::link(kind == u"link" ? linked : kind, path));
         openWindow();
         QCOMPARE(edit("Edit1")->text(), QString());
         QCOMPARE(edit("Edit2")->text(), QString());
         QVERIFY(!rememberBox()->isChecked());
+    }
+
+    // A link at the file's place is replaced by the new file when remembering and removed when
+    // forgetting; its target, there or not, is never created, written or changed in mode.
+    void linksAreReplacedNeverFollowed_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("remember");
+        QTest::newRow("dangling link, remembered") << false << true;
+        QTest::newRow("link to a file, remembered") << true << true;
+        QTest::newRow("link to a file, forgotten") << true << false;
+    }
+
+    void linksAreReplacedNeverFollowed()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, remember);
+        const QString path = RememberedLogin::filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("target"));
+        const QByteArray targetBytes("someone else's file\n");
+        if (targetExists) {
+            writeFile(target, targetBytes);
+            QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0644), 0);
+        }
+        QVERIFY(QFile::link(target, path));
+        typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), remember);
+        window->Button1Click();
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(QFileInfo::exists(path), remember);
+        if (remember)
+            QTRY_COMPARE(readFile(path), gbk(QStringLiteral("李 四\r\n\\\r\nli'si\r\n")));
+        QCOMPARE(QFileInfo::exists(target), targetExists);
+        if (targetExists) {
+            QCOMPARE(readFile(target), targetBytes);
+            struct stat info
+            {
+            };
+            QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, mode_t(0644));
+        }
     }
 
     void unreadableAccountRecordClosesWithCancel()
@@ -339,18 +406,49 @@ private Q_SLOTS:
         QVERIFY(server->isRunning());
     }
 
-    void enterWalksToTheLoginButton()
+    void keyboardWalksTheVisibleFaceOnly()
+    {
+        // Tab never lands on the controls below the face (Button1-3, Memo1).
+        const QStringList expected = {"Edit2",       "CheckBox1",   "SpeedButton1", "Label1",
+                                      "RzURLLabel2", "RzURLLabel1", "SpeedButton5", "Edit1"};
+        edit("Edit1")->setFocus();
+        for (const QString &name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    void enterMovesToThePasswordThenLogsIn()
     {
         typeCredentials(QStringLiteral("李 四"), QStringLiteral("li'si"), false);
         edit("Edit1")->setFocus();
         QTest::keyClick(edit("Edit1"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), edit("Edit2"));
+        QVERIFY(window->isVisible());
         QTest::keyClick(edit("Edit2"), Qt::Key_Return);
-        auto *loginButton = window->findChild<QPushButton *>(QStringLiteral("Button1"));
-        QCOMPARE(QApplication::focusWidget(), loginButton);
-        QVERIFY(window->isVisible()); // one Enter only moves the focus
-        QTest::keyClick(loginButton, Qt::Key_Return);
         QCOMPARE(window->result(), int(QDialog::Accepted));
+    }
+
+    void enterOnAHotSpotPressesIt()
+    {
+        MessageBoxRecorder::queueAnswer(BoxAnswer::Cancel);
+        auto *close = window->findChild<QToolButton *>(QStringLiteral("SpeedButton5"));
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_Return);
+        QCOMPARE(MessageBoxRecorder::shown().size(), 1);
+        QCOMPARE(MessageBoxRecorder::shown().first().text, QStringLiteral("是否关闭本系统？"));
+    }
+
+    void passwordShowsAStarPerCharacter()
+    {
+        QLineEdit *password = edit("Edit2");
+        password->setText(QStringLiteral("abc"));
+        QLineEdit stars(window.get());
+        stars.setGeometry(password->geometry());
+        stars.setFrame(false);
+        stars.setText(QStringLiteral("***"));
+        window->setFocus();
+        QCOMPARE(password->grab().toImage(), stars.grab().toImage());
     }
 
     void linksAndTheRememberLabel()
@@ -358,6 +456,7 @@ private Q_SLOTS:
         UrlCatcher catcher;
         for (const char *scheme : {"http", "https", "tencent"})
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &catcher, "open");
+        setBrowserProbe([] { return true; });
 
         auto click = [this](const char *name) {
             auto *label = window->findChild<QLabel *>(QLatin1String(name));
@@ -382,6 +481,7 @@ private Q_SLOTS:
         QVERIFY(!rememberBox()->isChecked());
         for (const char *scheme : {"http", "https", "tencent"})
             QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        setBrowserProbe(nullptr);
     }
 
     void closeConfirmation()

@@ -178,6 +178,8 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment.insert(QStringLiteral("TIPDESK_SERVER"), QStringLiteral("http://192.0.2.10/"));
+        // The launcher's activation token travels with the request.
+        environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("kwin-7_a.b:c"));
         second.setProcessEnvironment(environment);
         second.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"), {});
         QVERIFY2(second.waitForStarted(), qPrintable(second.errorString()));
@@ -186,6 +188,37 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_COMPARE(asked.count(), 1);
+        QCOMPARE(asked.first().first().toString(), QStringLiteral("kwin-7_a.b:c"));
+    }
+
+    void showRequests_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("plain") << QByteArray("show\n") << true << QString();
+        QTest::newRow("with a token")
+            << QByteArray("show kwin-7_a.b:c\n") << true << "kwin-7_a.b:c";
+        QTest::newRow("no line end") << QByteArray("show") << false << QString();
+        QTest::newRow("another word") << QByteArray("quit\n") << false << QString();
+        QTest::newRow("blank token") << QByteArray("show \n") << false << QString();
+        QTest::newRow("two words") << QByteArray("show a b\n") << false << QString();
+        QTest::newRow("control character") << QByteArray("show a\x01b\n") << false << QString();
+        QTest::newRow("too long") << "show " + QByteArray(400, 'a') + '\n' << false << QString();
+    }
+
+    void showRequests()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, accepted);
+        QFETCH(QString, token);
+        const std::optional<QString> parsed = SingleInstance::parseShowRequest(request);
+        QCOMPARE(parsed.has_value(), accepted);
+        if (accepted)
+            QCOMPARE(*parsed, token);
+        // What a second start sends is always accepted, with what a token may hold.
+        QCOMPARE(SingleInstance::parseShowRequest(SingleInstance::showRequest(token)),
+                 std::optional<QString>(token));
     }
 
     void cleanup() { QFile::remove(socketPath()); }

@@ -56,6 +56,37 @@ private Q_SLOTS:
 
     void cleanup() { MessageBoxRecorder::stop(); }
 
+    // Help and version answer anywhere, also where no display is there at all.
+    void helpAndVersionNeedNoDisplay_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("begins");
+        QTest::newRow("--version") << "--version"
+                                   << "tipdesk " + QStringLiteral(TIPDESK_VERSION);
+        QTest::newRow("-v") << "-v"
+                            << "tipdesk ";
+        QTest::newRow("--help") << "--help" << QStringLiteral("用法：tipdesk");
+        QTest::newRow("-h after a Qt option") << "-h" << QStringLiteral("用法：tipdesk");
+    }
+
+    void helpAndVersionNeedNoDisplay()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, begins);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        QProcess client;
+        client.setProcessEnvironment(environment);
+        client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tipdesk"),
+                     {QStringLiteral("-platform"), QStringLiteral("xcb"), argument});
+        QVERIFY(client.waitForFinished(10000));
+        QCOMPARE(client.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(client.exitCode(), 0);
+        const QString out = QString::fromUtf8(client.readAllStandardOutput());
+        QVERIFY2(out.startsWith(begins), qPrintable(out));
+    }
+
     void withoutConnectionNothingStarts()
     {
         bool checked = false;
@@ -82,11 +113,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("configuration");
         QTest::addColumn<int>("requests");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("closed by the user") << QStringList {QStringLiteral("gpsysname=甲")} << 2
-                                            << QStringList {QStringLiteral("是否关闭本系统？")};
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("closed by the user")
+            << QStringList {QStringLiteral("gpsysname=甲")} << 2
+            << QStringList {QStringLiteral("是否关闭本系统？")} << 0;
         QTest::newRow("configuration missing")
             << QStringList {QStringLiteral("--delete-config")} << 1
-            << QStringList {QStringLiteral("系统错误，请在后台先维护系统配置信息！")};
+            << QStringList {QStringLiteral("系统错误，请在后台先维护系统配置信息！")} << 1;
     }
 
     void cancelledLoginEndsTheProgram()
@@ -94,6 +127,7 @@ private Q_SLOTS:
         QFETCH(QStringList, configuration);
         QFETCH(int, requests);
         QFETCH(QStringList, messages);
+        QFETCH(int, exitCode);
         TestServer server;
         QVERIFY2(server.isRunning(), qPrintable(server.errorText()));
         server.command(QStringLiteral("config"), configuration);
@@ -111,7 +145,7 @@ private Q_SLOTS:
         closer.start(10);
 
         const int before = SoapTransport::requestsSent();
-        QCOMPARE(runProgramEntry([] { return true; }), 0);
+        QCOMPARE(runProgramEntry([] { return true; }), exitCode);
         QCOMPARE(SoapTransport::requestsSent() - before, requests);
         QVERIFY(!mainWindowSeen);
         QStringList shown;

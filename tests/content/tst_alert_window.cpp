@@ -28,6 +28,12 @@
 
 namespace {
 
+// A grid of the alert window, found by its design name.
+template<typename Window> StringGrid &grid(const Window &window, int number)
+{
+    return *window->template findChild<StringGrid *>(QStringLiteral("StringGrid%1").arg(number));
+}
+
 struct Alert
 {
     int level;
@@ -206,13 +212,12 @@ private Q_SLOTS:
 
         const QStringList alertHeader = {"ID",   "弹出时间", "股票代码",
                                          "价格", "操作方式", "操作理由"};
-        QCOMPARE(gridRow(*window->StringGrid1, 0), alertHeader);
-        QCOMPARE(gridRow(*window->StringGrid2, 0), alertHeader);
-        QCOMPARE(gridRow(*window->StringGrid3, 0),
+        QCOMPARE(gridRow(grid(window, 1), 0), alertHeader);
+        QCOMPARE(gridRow(grid(window, 2), 0), alertHeader);
+        QCOMPARE(gridRow(grid(window, 3), 0),
                  (QStringList {"ID", "弹出时间", "资讯类型", "资讯内容"}));
         const QList<QList<int>> widths = {{135, 72, 45, 67}, {135, 79, 48, 68}, {142, 82}};
-        const QList<StringGrid *> grids = {window->StringGrid1, window->StringGrid2,
-                                           window->StringGrid3};
+        const QList<StringGrid *> grids = {&grid(window, 1), &grid(window, 2), &grid(window, 3)};
         for (int g = 0; g < grids.size(); ++g) {
             StringGrid *grid = grids.at(g);
             QCOMPARE(grid->objectName(), QStringLiteral("StringGrid%1").arg(g + 1));
@@ -267,17 +272,17 @@ private Q_SLOTS:
                 todays.append(alert);
         }
         QVERIFY(todays.size() >= 2);
-        compareAlertGrid(*window->StringGrid1, todays);
-        compareAlertGrid(*window->StringGrid2, latest.mid(0, 30));
+        compareAlertGrid(grid(window, 1), todays);
+        compareAlertGrid(grid(window, 2), latest.mid(0, 30));
 
         QList<QStringList> live;
         for (auto item = liveItems.crbegin(); item != liveItems.crend(); ++item) {
             if (visibleTo(item->level, filter, level) && item->time.date() == Clock::currentDate())
                 live.append({QString(), gridTime(item->time), item->type, item->text});
         }
-        QCOMPARE(window->StringGrid3->rowCount(), int(live.size()) + 1);
+        QCOMPARE(grid(window, 3).rowCount(), int(live.size()) + 1);
         for (int i = 0; i < live.size(); ++i)
-            QCOMPARE(gridRow(*window->StringGrid3, i + 1), live.at(i));
+            QCOMPARE(gridRow(grid(window, 3), i + 1), live.at(i));
     }
 
     void openingTakesTheCounterSnapshot()
@@ -296,7 +301,7 @@ private Q_SLOTS:
         QVERIFY(!moved.contains(u"spzxadd"));
         QCOMPARE(gptjadd, changeCounterValue(u"gptjadd").toInt());
         QCOMPARE(spzxadd, changeCounterValue(u"spzxadd").toInt());
-        QCOMPARE(window->StringGrid1->cell(2, 1), QStringLiteral("600900"));
+        QCOMPARE(grid(window, 1).cell(2, 1), QStringLiteral("600900"));
     }
 
     void dateRange_data()
@@ -327,20 +332,20 @@ private Q_SLOTS:
                 expected.append(alert);
         }
         QVERIFY(!expected.isEmpty());
-        compareAlertGrid(*window->StringGrid2, expected);
+        compareAlertGrid(grid(window, 2), expected);
         QVERIFY(MessageBoxRecorder::shown().isEmpty());
     }
 
     void reversedRangeGivesTheEmptyLayout()
     {
         auto window = openedWindow();
-        const QStringList firstRow = gridRow(*window->StringGrid2, 1);
+        const QStringList firstRow = gridRow(grid(window, 2), 1);
         QVERIFY(!firstRow.at(2).isEmpty());
         window->DateTimePicker1->setDate(Clock::currentDate());
         window->DateTimePicker2->setDate(Clock::currentDate().addDays(-3));
         window->Button2Click();
-        QCOMPARE(window->StringGrid2->rowCount(), 2);
-        QCOMPARE(gridRow(*window->StringGrid2, 1), firstRow); // not rewritten
+        QCOMPARE(grid(window, 2).rowCount(), 2);
+        QCOMPARE(gridRow(grid(window, 2), 1), firstRow); // not rewritten
     }
 
     void detailBox_data()
@@ -357,9 +362,7 @@ private Q_SLOTS:
         QFETCH(int, grid);
         QFETCH(QString, heading);
         auto window = openedWindow();
-        StringGrid *target =
-            QList<StringGrid *> {window->StringGrid1, window->StringGrid2, window->StringGrid3}.at(
-                grid - 1);
+        StringGrid *target = &::grid(window, grid);
         QVERIFY(target->rowCount() >= 3);
         const QRect second = target->visualRect(target->model()->index(1, 1));
         QTest::mouseDClick(target->viewport(), Qt::LeftButton, {}, second.center());
@@ -386,8 +389,8 @@ private Q_SLOTS:
         server->stop(); // nothing loads: every grid keeps one blank data row
         auto window = openedWindow();
         QTest::mouseDClick(
-            window->StringGrid1->viewport(), Qt::LeftButton, {},
-            window->StringGrid1->visualRect(window->StringGrid1->model()->index(0, 1)).center());
+            grid(window, 1).viewport(), Qt::LeftButton, {},
+            grid(window, 1).visualRect(grid(window, 1).model()->index(0, 1)).center());
         QCOMPARE(window->Memo1->toPlainText().split(u'\n'),
                  (QStringList {"今日预警股票", "弹出时间：", "股票代码：", "价         格：",
                                "操作方式：", "操作理由："}));
@@ -398,8 +401,8 @@ private Q_SLOTS:
         LoadChangeCounters();
         storeAllLastSeenValues();
         auto window = openedWindow();
-        const QStringList loaded = gridRow(*window->StringGrid1, 1);
-        const int rows = window->StringGrid1->rowCount();
+        const QStringList loaded = gridRow(grid(window, 1), 1);
+        const int rows = grid(window, 1).rowCount();
         const int seen = gptjadd;
 
         server->stop();
@@ -408,8 +411,8 @@ private Q_SLOTS:
         window->iniformdate();
         window->Button2Click();
         QVERIFY(MessageBoxRecorder::shown().isEmpty());
-        QCOMPARE(window->StringGrid1->rowCount(), rows);
-        QCOMPARE(gridRow(*window->StringGrid1, 1), loaded);
+        QCOMPARE(grid(window, 1).rowCount(), rows);
+        QCOMPARE(gridRow(grid(window, 1), 1), loaded);
         QCOMPARE(gptjadd, seen - 1); // no snapshot without the grids
     }
 

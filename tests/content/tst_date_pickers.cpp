@@ -126,9 +126,20 @@ private Q_SLOTS:
                                     .arg(view->rowHeight(row))
                                     .arg(view->viewport()->height())));
         }
-        // And the popup window holds the whole view.
+        // And the popup window holds the whole view, inside a dark frame that sets it apart from
+        // the light grid it covers.
         QWidget *popup = calendar->window();
         QVERIFY(popup->rect().contains(QRect(view->mapTo(popup, QPoint(0, 0)), view->size())));
+        const QImage face = popup->grab().toImage();
+        const int right = face.width() - 1;
+        const int bottom = face.height() - 1;
+        for (const QPoint &edge : {QPoint(0, bottom / 2), QPoint(right / 2, 0),
+                                   QPoint(right, bottom / 2), QPoint(right / 2, bottom)})
+            QVERIFY2(qGray(face.pixel(edge)) < 160,
+                     qPrintable(QStringLiteral("frame at %1,%2 is %3")
+                                    .arg(edge.x())
+                                    .arg(edge.y())
+                                    .arg(qGray(face.pixel(edge)))));
     }
 
     void calendarSpeaksChinese()

@@ -1,6 +1,7 @@
 // The poll tick, its popup actions and the login watch, against a reference server whose operator
 // commands move real counters. Ticks are invoked directly.
 #include "ClientSession.h"
+#include "FixedClock.h"
 #include "GuiTestMain.h"
 #include "RawHttpPeer.h"
 #include "ServiceTarget.h"
@@ -20,6 +21,7 @@
 #include "popup/SlidePopUp.h"
 #include "ui/MessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
@@ -38,6 +40,12 @@
 #include <thread>
 
 namespace {
+
+// A grid of the alert window, found by its design name.
+template<typename Window> StringGrid &grid(const Window &window, int number)
+{
+    return *window->template findChild<StringGrid *>(QStringLiteral("StringGrid%1").arg(number));
+}
 
 const QString takeoverText =
     QStringLiteral("您的用户在其它地方登录或被迫下线，如有疑问请联系管理员！");
@@ -77,16 +85,15 @@ class TestChangePolling : public QObject
 
     std::unique_ptr<TestServer> server;
     std::unique_ptr<QTemporaryDir> soundless; // programDir without a sound file: sounds beep
+    // Server and client share one stopped clock at noon of the day the test started, so that
+    // "today" cannot change under the test at midnight.
+    const QDateTime fixedNow {QDate::currentDate(), QTime(12, 0)};
     int beeps = 0;
     int minute = 0; // publish times one minute apart, so that the newest is plain
 
-    // The server's time of the next entry: today, a little before now, later than the last.
-    QString nextTime()
-    {
-        const QDateTime start = QDateTime::currentDateTime().addSecs(-3600);
-        const QDateTime midnight(QDate::currentDate(), QTime(0, 0));
-        return timeOnServer(std::max(start, midnight).addSecs(30 * ++minute));
-    }
+    // The server's time of the next entry: today, before the clocks' fixed now, later than the
+    // last.
+    QString nextTime() { return timeOnServer(fixedNow.addSecs(-3600 + 30 * ++minute)); }
 
     QString publishAlert(const QString &code, const QString &action, const QString &time)
     {
@@ -94,8 +101,7 @@ class TestChangePolling : public QObject
             server->command(QStringLiteral("publish-alert"),
                             {"--level", "3", "--code", code, "--price", "10.00", "--action", action,
                              "--reason", "测试", "--time", time});
-        [&] { QVERIFY2(server->lastCommandOk(), qPrintable(server->lastCommandError())); }();
-        return id;
+        return server->lastCommandOk() ? id : QString(); // the failure is recorded already
     }
 
     QString publishInfo(const QString &type, const QString &text, const QString &time)
@@ -103,8 +109,7 @@ class TestChangePolling : public QObject
         const QString id =
             server->command(QStringLiteral("publish-info"),
                             {"--level", "3", "--type", type, "--text", text, "--time", time});
-        [&] { QVERIFY2(server->lastCommandOk(), qPrintable(server->lastCommandError())); }();
-        return id;
+        return server->lastCommandOk() ? id : QString(); // the failure is recorded already
     }
 
     std::unique_ptr<TFrmMain> shownMainWindow(bool alertWindowOpen)
@@ -141,13 +146,14 @@ private Q_SLOTS:
     {
         QApplication::setQuitOnLastWindowClosed(false);
         AlertSound::setFallback([this] { ++beeps; });
+        Clock::install(std::make_unique<FixedClock>(fixedNow));
     }
 
     void init()
     {
         resetClientGlobals();
         MessageBoxRecorder::start();
-        server = std::make_unique<TestServer>(false);
+        server = std::make_unique<TestServer>(false, QStringList(), fixedNow);
         QVERIFY2(server->isRunning(), qPrintable(server->errorText()));
         server->command(QStringLiteral("config"),
                         {"yhqyhyfj=0", "ifctzqd=0", "khdsxsj=1", "an2mc=私募内参", "an3mc=私募绝密",
@@ -172,8 +178,9 @@ private Q_SLOTS:
 
     void countersAtLoginRaiseNothing()
     {
-        publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
-        publishInfo(QStringLiteral("盘中"), QStringLiteral("高开"), nextTime());
+        QVERIFY(
+            !publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime()).isEmpty());
+        QVERIFY(!publishInfo(QStringLiteral("盘中"), QStringLiteral("高开"), nextTime()).isEmpty());
         server->command(QStringLiteral("publish-bulletin"), {"--kind", "1", "--title", "周报"});
         auto window = shownMainWindow(false);
         QVERIFY(gptjadd != 0 && spzxadd != 0 && smncadd != 0);
@@ -192,10 +199,11 @@ private Q_SLOTS:
     void newAlert()
     {
         QFETCH(bool, alertWindowOpen);
-        publishAlert(QStringLiteral("000001"), QStringLiteral("卖出"), nextTime());
+        QVERIFY(
+            !publishAlert(QStringLiteral("000001"), QStringLiteral("卖出"), nextTime()).isEmpty());
         auto window = shownMainWindow(alertWindowOpen);
         const QString time = nextTime();
-        publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), time);
+        QVERIFY(!publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), time).isEmpty());
         window->Timer1Timer();
 
         QCOMPARE(window->SlidePopUp1->text(),
@@ -205,8 +213,8 @@ private Q_SLOTS:
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QCOMPARE(alerts != nullptr, alertWindowOpen);
         if (alerts) {
-            QCOMPARE(gridColumn(*alerts->StringGrid1, 2), (QStringList {"600519", "000001"}));
-            QCOMPARE(gridColumn(*alerts->StringGrid2, 2), (QStringList {"600519", "000001"}));
+            QCOMPARE(gridColumn(grid(alerts, 1), 2), (QStringList {"600519", "000001"}));
+            QCOMPARE(gridColumn(grid(alerts, 2), 2), (QStringList {"600519", "000001"}));
         }
         // Seen now: the next tick is quiet.
         window->Timer1Timer();
@@ -218,14 +226,15 @@ private Q_SLOTS:
     {
         const QString id =
             publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
+        QVERIFY(!id.isEmpty());
         auto window = shownMainWindow(true);
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QVERIFY(alerts);
         server->command(QStringLiteral("edit-alert"), {"--id", id, "--action", "减仓"});
         QVERIFY(server->lastCommandOk());
         window->Timer1Timer();
-        QCOMPARE(alerts->StringGrid1->cell(4, 1), QStringLiteral("减仓"));
-        QCOMPARE(alerts->StringGrid2->cell(4, 1), QStringLiteral("减仓"));
+        QCOMPARE(grid(alerts, 1).cell(4, 1), QStringLiteral("减仓"));
+        QCOMPARE(grid(alerts, 2).cell(4, 1), QStringLiteral("减仓"));
         QCOMPARE(window->SlidePopUp1->openCount(), 0);
         QCOMPARE(beeps, 0);
     }
@@ -233,17 +242,19 @@ private Q_SLOTS:
     void threeOfTodaysAlertsFillFourRows()
     {
         auto window = shownMainWindow(true);
-        publishAlert(QStringLiteral("600036"), QStringLiteral("买入"), nextTime());
-        publishAlert(QStringLiteral("601318"), QStringLiteral("持有"), nextTime());
+        QVERIFY(
+            !publishAlert(QStringLiteral("600036"), QStringLiteral("买入"), nextTime()).isEmpty());
+        QVERIFY(
+            !publishAlert(QStringLiteral("601318"), QStringLiteral("持有"), nextTime()).isEmpty());
         const QString newest = nextTime();
-        publishAlert(QStringLiteral("300750"), QStringLiteral("卖出"), newest);
+        QVERIFY(!publishAlert(QStringLiteral("300750"), QStringLiteral("卖出"), newest).isEmpty());
         window->Timer1Timer();
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QVERIFY(alerts);
-        QCOMPARE(alerts->StringGrid1->rowCount(), 4);
-        QCOMPARE(alerts->StringGrid1->cell(1, 1), QStringLiteral("  ") + newest);
-        QCOMPARE(alerts->StringGrid1->cell(2, 1), QStringLiteral("300750"));
-        QVERIFY(alerts->StringGrid2->rowCount() <= 31);
+        QCOMPARE(grid(alerts, 1).rowCount(), 4);
+        QCOMPARE(grid(alerts, 1).cell(1, 1), QStringLiteral("  ") + newest);
+        QCOMPARE(grid(alerts, 1).cell(2, 1), QStringLiteral("300750"));
+        QVERIFY(grid(alerts, 2).rowCount() <= 31);
         QCOMPARE(popupTexts(*window), QStringList {alertPopup(newest, "300750", "卖出")});
     }
 
@@ -251,17 +262,19 @@ private Q_SLOTS:
     {
         const QString first =
             publishAlert(QStringLiteral("600036"), QStringLiteral("买入"), nextTime());
+        QVERIFY(!first.isEmpty());
         const QString second =
             publishAlert(QStringLiteral("601318"), QStringLiteral("持有"), nextTime());
+        QVERIFY(!second.isEmpty());
         auto window = shownMainWindow(true);
         auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
         QVERIFY(alerts);
-        QCOMPARE(alerts->StringGrid1->rowCount(), 3);
+        QCOMPARE(grid(alerts, 1).rowCount(), 3);
         server->command(QStringLiteral("delete-alert"), {"--id", first});
         server->command(QStringLiteral("delete-alert"), {"--id", second});
         window->Timer1Timer();
-        QCOMPARE(alerts->StringGrid1->rowCount(), 2);
-        QCOMPARE(alerts->StringGrid1->cell(2, 1), QStringLiteral("601318"));
+        QCOMPARE(grid(alerts, 1).rowCount(), 2);
+        QCOMPARE(grid(alerts, 1).cell(2, 1), QStringLiteral("601318"));
         QCOMPARE(window->SlidePopUp1->openCount(), 0);
     }
 
@@ -277,7 +290,8 @@ private Q_SLOTS:
         QFETCH(bool, alertWindowOpen);
         auto window = shownMainWindow(alertWindowOpen);
         const QString time = nextTime();
-        publishInfo(QStringLiteral("盘中提示"), QStringLiteral(" 沪指高开 "), time);
+        QVERIFY(
+            !publishInfo(QStringLiteral("盘中提示"), QStringLiteral(" 沪指高开 "), time).isEmpty());
         window->Timer1Timer();
         QCOMPARE(
             popupTexts(*window),
@@ -285,7 +299,7 @@ private Q_SLOTS:
                 QStringLiteral("弹出时间：%1\n资讯类型：盘中提示\n资讯内容：沪指高开").arg(time)});
         QCOMPARE(beeps, 1);
         if (auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow()))
-            QCOMPARE(gridColumn(*alerts->StringGrid3, 2), QStringList {"盘中提示"});
+            QCOMPARE(gridColumn(grid(alerts, 3), 2), QStringList {"盘中提示"});
         QCOMPARE(window->currentContentWindow() != nullptr, alertWindowOpen);
     }
 
@@ -293,9 +307,10 @@ private Q_SLOTS:
     {
         auto window = shownMainWindow(false);
         const QString alertTime = nextTime();
-        publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), alertTime);
+        QVERIFY(
+            !publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), alertTime).isEmpty());
         const QString infoTime = nextTime();
-        publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), infoTime);
+        QVERIFY(!publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), infoTime).isEmpty());
         window->Timer1Timer();
         const QList<TfrmSlidePopUp *> popups = window->SlidePopUp1->openWindows();
         QCOMPARE(popups.size(), 2);
@@ -330,6 +345,49 @@ private Q_SLOTS:
         QCOMPARE(window->SlidePopUp1->text(),
                  QStringLiteral("【%1消息】\r弹出时间：%2\r标题：本周 \"观点\"").arg(name, time));
         QCOMPARE(window->SlidePopUp1->openCount(), 1);
+        QCOMPARE(beeps, 1);
+    }
+
+    void doNotDisturbKeepsQuietAndSumsUp()
+    {
+        auto window = shownMainWindow(true);
+        auto *quiet = window->findChild<QAction *>(QStringLiteral("DoNotDisturb"));
+        auto *tray = window->findChild<QSystemTrayIcon *>(QStringLiteral("RzTrayIcon1"));
+        const QImage usual = tray->icon().pixmap(32).toImage();
+        quiet->trigger();
+        QVERIFY(quiet->isChecked());
+        QVERIFY(tray->toolTip().contains(QStringLiteral("免打扰已开启")));
+        QVERIFY(tray->icon().pixmap(32).toImage() != usual); // the icon carries a mark
+
+        QVERIFY(
+            !publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime()).isEmpty());
+        window->Timer1Timer();
+        QVERIFY(
+            !publishAlert(QStringLiteral("000001"), QStringLiteral("卖出"), nextTime()).isEmpty());
+        QVERIFY(!publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), nextTime()).isEmpty());
+        server->command(QStringLiteral("publish-bulletin"), {"--kind", "1", "--title", "周报"});
+        window->Timer1Timer();
+        // Quiet, but the window is current.
+        QCOMPARE(window->SlidePopUp1->openCount(), 0);
+        QCOMPARE(beeps, 0);
+        auto *alerts = qobject_cast<TFormSMNC *>(window->currentContentWindow());
+        QCOMPARE(gridColumn(grid(alerts, 1), 2), (QStringList {"000001", "600519"}));
+        QCOMPARE(gridColumn(grid(alerts, 3), 2), QStringList {"盘中"});
+
+        // A restart keeps the choice.
+        QVERIFY(TFrmMain().findChild<QAction *>(QStringLiteral("DoNotDisturb"))->isChecked());
+
+        // Off: one summary of what arrived, without a sound; then as usual.
+        quiet->trigger();
+        QCOMPARE(popupTexts(*window),
+                 QStringList {QStringLiteral(
+                     "免打扰期间收到：\n预警股票：2 条\n实盘资讯：1 条\n公告：1 条")});
+        QCOMPARE(beeps, 0);
+        QVERIFY(!tray->toolTip().contains(QStringLiteral("免打扰")));
+        QVERIFY(
+            !publishAlert(QStringLiteral("300750"), QStringLiteral("买入"), nextTime()).isEmpty());
+        window->Timer1Timer();
+        QCOMPARE(window->SlidePopUp1->openCount(), 2);
         QCOMPARE(beeps, 1);
     }
 
@@ -417,8 +475,9 @@ private Q_SLOTS:
     {
         auto window = shownMainWindow(false);
         server->stop();
-        publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime());
-        publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), nextTime());
+        QVERIFY(
+            !publishAlert(QStringLiteral("600519"), QStringLiteral("买入"), nextTime()).isEmpty());
+        QVERIFY(!publishInfo(QStringLiteral("盘中"), QStringLiteral("放量"), nextTime()).isEmpty());
 
         // An hour away at the demo's five seconds: polls stay silent, the tray says the
         // connection is lost.

@@ -9,12 +9,15 @@
 
 #include "app/ChangeCounters.h"
 #include "app/UnitGlouble.h"
+#include "content/ContentWindowCatalog.h"
 #include "content/UnitSMNC.h"
 #include "main/AlertSound.h"
 #include "main/MarqueeStatus.h"
 #include "main/UnitMain.h"
 #include "popup/FrmSlidePopUp.h"
 #include "popup/SlidePopUp.h"
+#include "service/AppError.h"
+#include "ui/ExternalBrowser.h"
 #include "ui/MessageBoxes.h"
 
 #include <QAction>
@@ -157,11 +160,14 @@ private Q_SLOTS:
 
         const QList<QAction *> menu =
             window.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions();
-        QCOMPARE(menu.size(), 2);
+        QCOMPARE(menu.size(), 3);
         QCOMPARE(menu.at(0)->objectName(), QStringLiteral("N10"));
         QCOMPARE(menu.at(0)->text(), QStringLiteral("系统主页"));
-        QCOMPARE(menu.at(1)->objectName(), QStringLiteral("N1"));
-        QCOMPARE(menu.at(1)->text(), QStringLiteral("退出系统"));
+        QCOMPARE(menu.at(1)->objectName(), QStringLiteral("DoNotDisturb"));
+        QCOMPARE(menu.at(1)->text(), QStringLiteral("免打扰"));
+        QVERIFY(menu.at(1)->isCheckable() && !menu.at(1)->isChecked());
+        QCOMPARE(menu.at(2)->objectName(), QStringLiteral("N1"));
+        QCOMPARE(menu.at(2)->text(), QStringLiteral("退出系统"));
     }
 
     void toolbarLayout_data()
@@ -424,29 +430,40 @@ private Q_SLOTS:
     void homePage_data()
     {
         QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("browser"); // a web browser is installed
         QTest::addColumn<QString>("opened"); // empty: nothing opened
-        QTest::newRow("configured") << QStringLiteral("http://127.0.0.1:1/demo/home.html")
-                                    << QStringLiteral("http://127.0.0.1:1/demo/home.html");
-        QTest::newRow("blanks around") << QStringLiteral("  http://127.0.0.1:1/a.html ")
-                                       << QStringLiteral("http://127.0.0.1:1/a.html");
-        QTest::newRow("blanks only") << QStringLiteral("   ") << QString();
-        QTest::newRow("none") << QString() << QString();
+        QTest::addColumn<bool>("told"); // the person is told there is no browser
+        const QString home = QStringLiteral("http://127.0.0.1:1/demo/home.html");
+        QTest::newRow("configured") << home << true << home << false;
+        QTest::newRow("blanks around") << QStringLiteral("  http://127.0.0.1:1/a.html ") << true
+                                       << QStringLiteral("http://127.0.0.1:1/a.html") << false;
+        QTest::newRow("blanks only") << QStringLiteral("   ") << true << QString() << false;
+        QTest::newRow("none") << QString() << true << QString() << false;
+        QTest::newRow("no browser") << home << false << QString() << true;
     }
 
     void homePage()
     {
         QFETCH(QString, address);
+        QFETCH(bool, browser);
         QFETCH(QString, opened);
+        QFETCH(bool, told);
         UrlCatcher recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+        setBrowserProbe([browser] { return browser; });
         hqurl = address;
         auto window = shownMainWindow();
         window->findChild<QAction *>(QStringLiteral("N10"))->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        setBrowserProbe(nullptr);
         if (opened.isEmpty())
             QVERIFY(recorder.opened.isEmpty());
         else
             QCOMPARE(recorder.opened, QList<QUrl> {QUrl(opened)});
+        const auto shown = MessageBoxRecorder::shown();
+        QCOMPARE(shown.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY(shown.first().text.contains(QStringLiteral("没有找到网页浏览器")));
     }
 
     void alwaysOnTop_data()
@@ -501,6 +518,23 @@ private Q_SLOTS:
                         {"--level", "3", "--type", "盘中提示", "--text", "午后量能放大"});
         LoadChangeCounters();
         QCOMPARE(storeMovedCounters().names(), QList<QStringView> {u"spzxadd"});
+    }
+
+    void firstWindowThatFailsIsNotReported()
+    {
+        setContentWindowBuilder(
+            1, [](HostedIn) -> Tmain * { throw AppError(QStringLiteral("预警窗口打不开")); });
+        auto window = shownMainWindow();
+        QVERIFY(MessageBoxRecorder::shown().isEmpty());
+        QVERIFY(!window->currentContentWindow());
+        // The rest of the show went on.
+        QCOMPARE(window->windowTitle(), gpsysname);
+        QVERIFY(window->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        // A click by the person is reported as before.
+        window->toolbarButton(1)->click();
+        setContentWindowBuilder(1, nullptr);
+        QCOMPARE(MessageBoxRecorder::shown().size(), 1);
+        QCOMPARE(MessageBoxRecorder::shown().first().text, QStringLiteral("预警窗口打不开"));
     }
 
     void noticeLineScrollsAndBlinks()

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void withoutCascadeEveryWindowIsAtOffsetZero();
     void movedTaskbarStartsANewStack();
     void withoutScrollShowsFullSizeAtOnce();
+    void pointerOverPausesTheTimeOut();
 
     void clicks_data();
     void clicks();
@@ -292,6 +294,48 @@ void TestSlidePopUp::withoutScrollShowsFullSizeAtOnce()
     QCOMPARE(window->geometry(), QRect(1704, 918, 200, 120));
     QVERIFY(!timer(window, "tmrScroll")->isActive());
     QVERIFY(timer(window, "tmrExit")->isActive());
+}
+
+void TestSlidePopUp::pointerOverPausesTheTimeOut()
+{
+    auto popup = makePopup();
+    TfrmSlidePopUp *window = showOne(*popup);
+    QVERIFY(window);
+    QTimer *exit = timer(window, "tmrExit");
+    const auto enter = [&] {
+        QEnterEvent event(QPointF(5, 5), QPointF(5, 5), window->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(window, &event);
+    };
+    const auto leave = [&] {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(window, &event);
+    };
+
+    // Over it before the slide-in ends: the time-out does not start until the pointer leaves.
+    enter();
+    finishSlideIn(window);
+    QVERIFY(!exit->isActive());
+    leave();
+    QVERIFY(exit->isActive());
+    QCOMPARE(exit->remainingTime() > 5000, true);
+
+    // Over it while it waits: paused with what was left, and resumed with that on leaving; the
+    // two seconds under the pointer do not count. (A coarse timer may fire up to 5 % early, and
+    // it is started twice here.)
+    QElapsedTimer waited;
+    waited.start();
+    QTest::qWait(200);
+    enter();
+    const qint64 before = waited.elapsed();
+    QVERIFY(!exit->isActive());
+    QTest::qWait(2000);
+    leave();
+    QVERIFY(exit->isActive());
+    const qint64 expected = 6000 - before;
+    QVERIFY2(qAbs(exit->remainingTime() - expected) < 700,
+             qPrintable(
+                 QStringLiteral("%1 left, %2 expected").arg(exit->remainingTime()).arg(expected)));
+    QVERIFY(!timer(window, "tmrScrollDown")->isActive());
 }
 
 void TestSlidePopUp::clicks_data()

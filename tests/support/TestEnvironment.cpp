@@ -16,6 +16,10 @@ TestEnvironment::TestEnvironment()
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
     qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", (root + QStringLiteral("/runtime")).toUtf8());
+    // No test reaches the developer's session bus (their keyring, their notifications): a test
+    // that needs a bus starts one of its own.
+    qputenv("DBUS_SESSION_BUS_ADDRESS",
+            ("unix:path=" + root + QStringLiteral("/runtime/no-bus")).toUtf8());
     QStandardPaths::setTestModeEnabled(false);
 }
 
