@@ -1,6 +1,7 @@
 #include "content/UnitXWZX.h"
 
 #include "app/UnitGlouble.h"
+#include "ui/PngPicture.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -66,7 +67,7 @@ QWidget *TFormXWZX::buildNavigationBar()
         "QToolButton:pressed { background: rgba(0, 20, 60, 60);"
         " border-color: rgba(255, 255, 255, 110); }"));
     auto *picture = new QLabel(bar);
-    picture->setPixmap(QPixmap(QStringLiteral(":/content/navigation-bar.png")));
+    picture->setPixmap(pngPicture(QStringLiteral(":/content/navigation-bar.png")));
     picture->setScaledContents(true);
     picture->setGeometry(0, 0, 2000, 29); // stretched over any width the window takes
     connect(barButton(bar, "SpeedButton1", QStringLiteral("主页"), {64, 3}), &QToolButton::clicked,

@@ -6,6 +6,7 @@
 #include "content/WebWindowCrashPanel.h"
 #include "content/WebWindowPage.h"
 #include "ui/ErrorReport.h"
+#include "ui/PngPicture.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -109,7 +110,7 @@ void WebContentWindow::buildDesign()
     m_loadingPanel->setObjectName(QStringLiteral("LoadingPanel"));
     m_loadingPanel->resize(loadingPanelSize);
     auto *picture = new QLabel(m_loadingPanel);
-    picture->setPixmap(QPixmap(QStringLiteral(":/content/loading.png")));
+    picture->setPixmap(pngPicture(QStringLiteral(":/content/loading.png")));
     picture->setScaledContents(true);
     picture->setGeometry(QRect(QPoint(0, 0), loadingPanelSize));
     QString text = QStringLiteral("正在加载数据，请稍等 . . . ");

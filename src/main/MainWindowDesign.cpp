@@ -3,6 +3,7 @@
 #include "app/UnitGlouble.h"
 #include "main/DesignPicture.h"
 #include "main/MarqueeStatus.h"
+#include "ui/PngPicture.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -52,8 +53,8 @@ QIcon toolbarIcon(int position, qreal ratio)
     const QString base = QStringLiteral(":/main/toolbar/%1").arg(position, 2, 10, QLatin1Char('0'));
     QIcon icon;
     if (ratio <= 1 || ratio >= 2)
-        icon.addFile(base + QStringLiteral(".png"), QSize(35, 35));
-    icon.addFile(base + QStringLiteral("@2x.png"), QSize(70, 70));
+        icon.addPixmap(pngPicture(base + QStringLiteral(".png")));
+    icon.addPixmap(pngPicture(base + QStringLiteral("@2x.png")));
     return icon;
 }
 
@@ -109,7 +110,7 @@ QToolButton *makeToolbarButton(int position, QWidget *parent)
 
 QIcon applicationIcon()
 {
-    return QIcon(QStringLiteral(":/main/tipdesk.png"));
+    return QIcon(pngPicture(QStringLiteral(":/main/tipdesk.png")));
 }
 
 MainHeader buildMainHeader(QWidget *window)

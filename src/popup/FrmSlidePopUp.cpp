@@ -7,6 +7,7 @@
 #include "popup/PopupSlide.h"
 #include "popup/PopupText.h"
 #include "popup/SlidePopUp.h"
+#include "ui/PngPicture.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -183,7 +184,7 @@ void TfrmSlidePopUp::paintContent()
     const QImage &background = m_component->backgroundImage();
     if (background.isNull()) {
         // A missing strip picture just leaves the strip empty.
-        imgStrip->setPicture(QPixmap(QStringLiteral(":/popup/strip.png")));
+        imgStrip->setPicture(pngPicture(QStringLiteral(":/popup/strip.png")));
         popup::paintGradient(painter, imgGradient->size(), m_settings.gradientColor1,
                              m_settings.gradientColor2, m_settings.gradientOrientation);
     } else {
