@@ -58,10 +58,14 @@ QIcon toolbarIcon(int position, qreal ratio)
     return icon;
 }
 
+// A picture of the design, left empty until the window first shows (loadDesignPictures): none of
+// them is seen during the login, and decoding them all cost the start-up a few milliseconds.
+const char *const pictureProperty = "designPicture";
+
 QLabel *makePicture(const QString &resource, QWidget *parent)
 {
     auto *picture = new QLabel(parent);
-    picture->setPixmap(designPicture(resource, parent->devicePixelRatioF()));
+    picture->setProperty(pictureProperty, resource);
     picture->setScaledContents(true);
     return picture;
 }
@@ -97,7 +101,7 @@ QToolButton *makeToolbarButton(int position, QWidget *parent)
     auto *button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(slot.buttonName));
     button->setText(QString::fromUtf16(slot.designedCaption));
-    button->setIcon(toolbarIcon(position, button->devicePixelRatioF()));
+    button->setProperty(pictureProperty, position); // its icon comes with the other pictures
     button->setIconSize(QSize(35, 35));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
@@ -110,7 +114,23 @@ QToolButton *makeToolbarButton(int position, QWidget *parent)
 
 QIcon applicationIcon()
 {
-    return QIcon(pngPicture(QStringLiteral(":/main/tipdesk.png")));
+    static const QIcon icon(pngPicture(QStringLiteral(":/main/tipdesk.png"))); // read once
+    return icon;
+}
+
+void loadDesignPictures(QWidget *window)
+{
+    const qreal ratio = window->devicePixelRatioF();
+    for (QLabel *picture : window->findChildren<QLabel *>()) {
+        const QVariant resource = picture->property(pictureProperty);
+        if (resource.isValid())
+            picture->setPixmap(designPicture(resource.toString(), ratio));
+    }
+    for (QToolButton *button : window->findChildren<QToolButton *>()) {
+        const QVariant position = button->property(pictureProperty);
+        if (position.isValid())
+            button->setIcon(toolbarIcon(position.toInt(), ratio));
+    }
 }
 
 MainHeader buildMainHeader(QWidget *window)

@@ -50,6 +50,10 @@ struct MainDesign
 };
 MainDesign buildMainDesign(QWidget *window);
 
+// Reads the design's pictures (header, footer strips, toolbar icons) into the window, at its pixel
+// ratio; the window does this before it first shows.
+void loadDesignPictures(QWidget *window);
+
 // Highlights the toolbar button of the current content window (0: none).
 void markCurrentToolbarButton(const MainHeader &header, int position);
 

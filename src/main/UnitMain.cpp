@@ -99,6 +99,7 @@ void TFrmMain::showEvent(QShowEvent *event)
     // The show sequence belongs to the first show after login, not to every return from the tray.
     if (!m_showSequenceRun) {
         m_showSequenceRun = true;
+        loadDesignPictures(this);
         FormShow();
     }
 }

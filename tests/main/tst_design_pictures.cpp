@@ -4,6 +4,7 @@
 #include "GuiTestMain.h"
 
 #include "app/UnitGlouble.h"
+#include "main/MainWindowDesign.h"
 #include "main/SlidePopUp1Design.h"
 #include "main/UnitMain.h"
 #include "popup/FrmSlidePopUp.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
         QFETCH(QString, resource);
         QFETCH(QSize, points);
         TFrmMain window(nullptr, [] { return false; });
+        loadDesignPictures(&window); // as the first show does
         const QPixmap picture = window.findChild<QLabel *>(label)->pixmap();
         // Above ratio 1 the finer picture itself, pixel for pixel; the label scales it to the
         // screen.
@@ -75,6 +77,7 @@ private Q_SLOTS:
     void toolbarIcons()
     {
         TFrmMain window(nullptr, [] { return false; });
+        loadDesignPictures(&window);
         for (int position = 1; position <= toolbarEntryCount; ++position) {
             const QIcon icon = window.toolbarButton(position)->icon();
             const QPixmap shown = icon.pixmap(QSize(35, 35), ratio);
