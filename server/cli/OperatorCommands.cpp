@@ -20,6 +20,8 @@
 #include <functional>
 #include <memory>
 
+namespace server {
+
 namespace OperatorCommands {
 
 namespace {
@@ -556,3 +558,5 @@ int run(const QStringList &arguments)
 }
 
 } // namespace OperatorCommands
+
+} // namespace server

@@ -4,6 +4,8 @@
 #include "db/LocalTime.h"
 #include "db/ServerClock.h"
 
+namespace server {
+
 namespace Accounts {
 
 namespace {
@@ -114,3 +116,5 @@ QString nextLoginStamp(SqliteDatabase &db, qint64 userId)
 }
 
 } // namespace Accounts
+
+} // namespace server

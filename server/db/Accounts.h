@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace server {
+
 // User accounts (UserTable), pending applications (NewUser) and login rows (userdl).
 // Names and passwords compare exactly and case-sensitively. The caller holds any transaction.
 namespace Accounts {
@@ -31,3 +33,5 @@ QString loginStamp(SqliteDatabase &db, qint64 userId);
 QString nextLoginStamp(SqliteDatabase &db, qint64 userId);
 
 } // namespace Accounts
+
+} // namespace server

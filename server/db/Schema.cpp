@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace server {
+
 namespace {
 
 constexpr int SchemaVersion = 1;
@@ -199,3 +201,5 @@ void ensure(SqliteDatabase &db)
 }
 
 } // namespace Schema
+
+} // namespace server

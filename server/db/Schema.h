@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace server {
+
 class SqliteDatabase;
 
 // How a column's value is written into a result document.
@@ -46,3 +48,5 @@ inline constexpr int AllLevels = 3;
 void ensure(SqliteDatabase &db);
 
 } // namespace Schema
+
+} // namespace server

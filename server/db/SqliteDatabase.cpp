@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace server {
+
 namespace {
 
 // The file holds the accounts' passwords: a new one is readable by its owner only. SQLite gives
@@ -238,3 +240,5 @@ SqliteDatabase::ReadSnapshot::~ReadSnapshot()
     if (m_began)
         sqlite3_exec(m_db.m_db, "COMMIT", nullptr, nullptr, nullptr);
 }
+
+} // namespace server

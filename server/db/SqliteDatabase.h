@@ -10,6 +10,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace server {
+
 using SqlRow = QList<QVariant>;
 
 // One connection to the server's SQLite file (WAL, synchronous commits, busy wait), with its
@@ -76,3 +78,5 @@ private:
     sqlite3 *m_db = nullptr;
     QHash<QString, sqlite3_stmt *> m_statements;
 };
+
+} // namespace server

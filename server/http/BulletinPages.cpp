@@ -6,6 +6,8 @@
 #include "http/HtmlPage.h"
 #include "http/QueryString.h"
 
+namespace server {
+
 namespace BulletinPages {
 
 namespace {
@@ -61,3 +63,5 @@ HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery)
 }
 
 } // namespace BulletinPages
+
+} // namespace server

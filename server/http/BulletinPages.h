@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace server {
+
 class SqliteDatabase;
 
 // "qzGongGaoXinXi.aspx" (first kind) and "qzGongGaoSiMi.aspx" (second kind): the bulletins a
@@ -14,3 +16,5 @@ namespace BulletinPages {
 HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery);
 
 } // namespace BulletinPages
+
+} // namespace server

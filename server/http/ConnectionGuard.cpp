@@ -7,6 +7,8 @@
 
 #include <sys/resource.h>
 
+namespace server {
+
 namespace {
 
 // Descriptors kept free for the database, its journal and the process's own needs.
@@ -176,5 +178,7 @@ void ConnectionGuard::forget(ConnectionWatch *watch)
 {
     m_watches.removeOne(watch);
 }
+
+} // namespace server
 
 #include "ConnectionGuard.moc"

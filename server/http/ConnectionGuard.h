@@ -4,6 +4,8 @@
 #include <QList>
 #include <QTcpServer>
 
+namespace server {
+
 class ConnectionWatch;
 
 // What a connection may do before the guard closes it.
@@ -43,3 +45,5 @@ private:
     ConnectionLimits m_limits;
     QList<ConnectionWatch *> m_watches;
 };
+
+} // namespace server

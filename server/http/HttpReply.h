@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace server {
+
 // What the HTTP layer sends back for one request.
 struct HttpReply
 {
@@ -9,3 +11,5 @@ struct HttpReply
     QByteArray contentType; // empty: no Content-Type header
     QByteArray body;
 };
+
+} // namespace server

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+namespace server {
+
 namespace {
 
 // Where the head ends (just past the empty line), searching from `from`; -1 while it has not.
@@ -126,3 +128,5 @@ HttpRequestFraming::Verdict HttpRequestFraming::headComplete()
     m_bodyLeft = length;
     return Verdict::Fine;
 }
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+namespace server {
+
 // Follows one request on a connection (head, then Content-Length bytes of body) so that a
 // request the server will not take is refused before the HTTP layer buffers it. It accepts only
 // framing that every HTTP parser reads alike: one Content-Length at most, no Transfer-Encoding,
@@ -42,3 +44,5 @@ private:
     qint64 m_bodyLeft = 0;
     Verdict m_verdict = Verdict::Fine;
 };
+
+} // namespace server

@@ -1,5 +1,7 @@
 #include "http/LoginBackoff.h"
 
+namespace server {
+
 namespace {
 
 // Failures kept per address: enough to reach the longest delay.
@@ -43,3 +45,5 @@ void LoginBackoff::recordFailure(const QString &address, Clock::time_point now)
     if (record.failures.size() > KeptFailures)
         record.failures.removeFirst();
 }
+
+} // namespace server

@@ -6,6 +6,8 @@
 
 #include <chrono>
 
+namespace server {
+
 // Slows password guessing: yanzheng has no login token, so any caller may try passwords as fast
 // as the server answers. After FreeFailures failed checks within Window from one address, each
 // further check from it is answered only after a delay that doubles up to MaxDelay; checks from
@@ -38,3 +40,5 @@ private:
     static constexpr qsizetype MaxAddresses = 4096;
     QHash<QString, Record> m_records;
 };
+
+} // namespace server

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+namespace server {
+
 Q_LOGGING_CATEGORY(lcHttp, "tipdesk.server.http", QtWarningMsg)
 
 namespace {
@@ -208,3 +210,5 @@ HttpReply OperatorHttpServer::serviceReply(const QHttpServerRequest &request, QT
     return {200, QByteArrayLiteral("text/xml; charset=utf-8"),
             WsdlDocument::write(m_namespace, endpoint)};
 }
+
+} // namespace server

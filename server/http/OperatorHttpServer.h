@@ -9,8 +9,11 @@
 #include <QAbstractHttpServer>
 #include <QHostAddress>
 
-class SqliteDatabase;
 class QHttpServerRequest;
+
+namespace server {
+
+class SqliteDatabase;
 
 // The HTTP face of the reference operator server: "/qzWebService.asmx" (SOAP and "?wsdl"),
 // "/qzIP.aspx", the two bulletin pages and the demo pages. Requests are handled one at a time
@@ -44,3 +47,5 @@ private:
     SoapEndpoint m_soap;
     QString m_listenError;
 };
+
+} // namespace server

@@ -2,6 +2,8 @@
 
 #include "soap/WebService.h"
 
+namespace server {
+
 const QList<ServiceOperation> &serviceOperations()
 {
     using Args = QVariantList;
@@ -69,3 +71,5 @@ const ServiceOperation *findOperation(QStringView name)
     }
     return nullptr;
 }
+
+} // namespace server

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace server {
+
 class WebService;
 
 // The XML Schema types that appear in WebServiceSoap.
@@ -31,3 +33,5 @@ struct ServiceOperation
 // In the order of the interface.
 const QList<ServiceOperation> &serviceOperations();
 const ServiceOperation *findOperation(QStringView name);
+
+} // namespace server

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <optional>
 
+namespace server {
+
 Q_LOGGING_CATEGORY(lcSoap, "tipdesk.server.soap", QtWarningMsg)
 
 namespace {
@@ -250,3 +252,5 @@ HttpReply SoapEndpoint::handle(const SoapCall &call)
                          + error.message());
     }
 }
+
+} // namespace server

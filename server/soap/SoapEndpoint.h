@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace server {
+
 class LoginBackoff;
 class WebService;
 struct ServiceOperation;
@@ -41,3 +43,5 @@ private:
     QString m_namespace;
     LoginBackoff &m_backoff;
 };
+
+} // namespace server

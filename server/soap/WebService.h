@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace server {
+
 class SqliteDatabase;
 
 // The ten operations of WebServiceSoap against the operator's database. A missing string
@@ -35,3 +37,5 @@ private:
     StatementRunner m_runner;
     ChangeCounterCache m_counters;
 };
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QRegularExpression>
 
+namespace server {
+
 namespace {
 
 // Longest integer accepted in a slot; more digits than fit a 64-bit value is no client's text.
@@ -117,3 +119,5 @@ std::optional<MatchedStatement> StatementFirewall::matchShape(const CompiledShap
         return std::nullopt;
     return matched;
 }
+
+} // namespace server

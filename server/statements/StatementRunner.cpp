@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QStringList>
 
+namespace server {
+
 struct StatementRunner::ServerQuery
 {
     const TableLayout *table;
@@ -188,3 +190,5 @@ void StatementRunner::runWrite(const MatchedStatement &statement)
         throw StatementRefused();
     }
 }
+
+} // namespace server

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace server {
+
 class SqliteDatabase;
 
 // Runs a statement the firewall recognised as the server's own parameterised SQLite statement,
@@ -29,3 +31,5 @@ private:
 
     SqliteDatabase &m_db;
 };
+
+} // namespace server

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QTest>
 
+using namespace server;
+
 namespace {
 
 // The client's own texts; an empty level means the variant without the level condition.
