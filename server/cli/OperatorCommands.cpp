@@ -38,7 +38,9 @@ const char Usage[] = R"(usage: tipdesk-server COMMAND --db FILE [options]
         (an1mc..an11mc an1url..an11url an1xs..an11xs) values; without arguments print them
   add-user --db FILE --name N --level 0|1|2
         the password is read from standard input (a prompt on a terminal)
+  applications --db FILE          id, name, date and mobile number of every pending application
   approve --db FILE NAME          turn a pending application into a level-0 account
+  reject --db FILE NAME|--all     remove a pending application, or all of them
   kick --db FILE USERID           rewrite the user's login row as another login would
   users --db FILE                 id, name and level of every account
   logins --db FILE                userid, name, login time and address of every login row
@@ -144,13 +146,14 @@ public:
     }
 
     // Opens the database and makes sure its schema is there.
-    std::unique_ptr<SqliteDatabase> openDatabase() const
+    std::unique_ptr<SqliteDatabase>
+    openDatabase(Schema::ForeignFile foreign = Schema::ForeignFile::Refuse) const
     {
         const QString path = required(QStringLiteral("db"));
         if (path.isEmpty())
             throw UsageError(QStringLiteral("--db needs a file name"));
         auto db = std::make_unique<SqliteDatabase>(path);
-        Schema::ensure(*db);
+        Schema::ensure(*db, foreign);
         return db;
     }
 
@@ -343,6 +346,10 @@ int serve(const QStringList &arguments)
         throw UsageError(QStringLiteral("--namespace must be a URI"));
 
     const auto db = invocation.openDatabase();
+    // A damaged file is found now, not by the first request that reads the damaged page.
+    if (const QString problem = db->quickCheck(); !problem.isEmpty())
+        throw ServerError(QStringLiteral("%1 is damaged (%2); restore it from a backup")
+                              .arg(db->path(), problem));
     SignalQuit signalQuit;
     OperatorHttpServer server(*db, serviceNamespace);
     const quint16 actualPort = server.listenOn(address, port, limits);
@@ -364,7 +371,8 @@ int seed(const QStringList &arguments)
     const QString base = invocation.isSet(QStringLiteral("demo"))
         ? invocation.required(QStringLiteral("base"))
         : QString();
-    const auto db = invocation.openDatabase();
+    // Seeding is how an operator asks for TipDesk's tables in a file that holds others.
+    const auto db = invocation.openDatabase(Schema::ForeignFile::AddTables);
     if (invocation.isSet(QStringLiteral("demo"))) {
         inTransaction(*db, [&] { DemoSeed::fill(*db, base); });
         printLine(QStringLiteral("demo database ready: %1").arg(db->path()));
@@ -463,6 +471,25 @@ int approve(const QStringList &arguments)
     return 0;
 }
 
+int reject(const QStringList &arguments)
+{
+    const Invocation invocation(QStringLiteral("reject"), arguments,
+                                {flagOption(QStringLiteral("all"))}, true);
+    if (invocation.isSet(QStringLiteral("all"))) {
+        if (!invocation.positional().isEmpty())
+            throw UsageError(QStringLiteral("reject takes NAME or --all, not both"));
+        const auto db = invocation.openDatabase();
+        printLine(QString::number(inTransaction(*db, [&] { return Accounts::rejectAll(*db); })));
+        return 0;
+    }
+    const QString name =
+        onlyPositional(invocation, QStringLiteral("reject"), QStringLiteral("NAME"));
+    const auto db = invocation.openDatabase();
+    if (!inTransaction(*db, [&] { return Accounts::reject(*db, name); }))
+        throw ServerError(QStringLiteral("there is no pending application named \"%1\"").arg(name));
+    return 0;
+}
+
 int kick(const QStringList &arguments)
 {
     const Invocation invocation(QStringLiteral("kick"), arguments, {}, true);
@@ -508,6 +535,11 @@ QHash<QString, CommandFunction> commandTable()
          [](const QStringList &a) {
              return listRows(QStringLiteral("logins"), a, Accounts::loginRows);
          }},
+        {QStringLiteral("applications"),
+         [](const QStringList &a) {
+             return listRows(QStringLiteral("applications"), a, Accounts::applications);
+         }},
+        {QStringLiteral("reject"), reject},
     };
     for (const ContentCommands &commands : contentCommands()) {
         table.insert(QStringLiteral("publish-") + commands.noun,

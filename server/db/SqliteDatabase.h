@@ -14,7 +14,7 @@ namespace server {
 
 using SqlRow = QList<QVariant>;
 
-// One connection to the server's SQLite file (WAL, synchronous commits, busy wait), with its
+// One connection to the server's SQLite file (synchronous commits, busy wait), with its
 // prepared statements kept for reuse. Values travel as QVariant: qlonglong, double, QString or
 // null. Every failure raises ServerError (ConstraintError for refused writes).
 class SqliteDatabase final
@@ -38,6 +38,9 @@ public:
     int run(const QString &sql, const QVariantList &binds = {});
 
     qint64 lastInsertId() const;
+    // SQLite's quick check of the whole file: empty when it finds nothing wrong, else its first
+    // finding.
+    QString quickCheck();
     // Moves whenever another connection commits; together with totalChanges() it tells a cache
     // whether anything may have changed since it was filled.
     qint64 dataVersion();

@@ -10,6 +10,13 @@ struct HttpReply
     int status = 200;
     QByteArray contentType; // empty: no Content-Type header
     QByteArray body;
+
+    // The answer to a request whose handling failed unexpectedly.
+    static HttpReply serverError()
+    {
+        return {500, QByteArrayLiteral("text/plain; charset=utf-8"),
+                QByteArrayLiteral("Server error\n")};
+    }
 };
 
 } // namespace server

@@ -26,8 +26,11 @@ struct ServiceOperation
     QString name;
     QList<ServiceParameter> parameters;
     XsdType result;
-    // Arguments in parameter order: QString (null when missing), int or double.
-    std::function<QVariant(WebService &, const QVariantList &)> invoke;
+    // Arguments in parameter order: QString (null when missing), int or double; and the caller's
+    // address.
+    std::function<QVariant(WebService &, const QVariantList &, const QString &)> invoke;
+    // Takes username and userpass first and tells a right password from a wrong one.
+    bool testsPassword = false;
 };
 
 // In the order of the interface.

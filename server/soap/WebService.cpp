@@ -28,9 +28,9 @@ QString WebService::yanzheng(const QString &username, const QString &userpass)
                                                       : QStringLiteral("False");
 }
 
-QString WebService::zhixing(const QString &sql)
+QString WebService::zhixing(const QString &sql, const QString &caller)
 {
-    return m_runner.write(allowed(sql)) ? QStringLiteral("true") : QStringLiteral("false");
+    return m_runner.write(allowed(sql), caller) ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 double WebService::jian(double i, double j)

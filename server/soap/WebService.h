@@ -20,7 +20,8 @@ public:
 
     static double addition(double i, double j);
     QString yanzheng(const QString &username, const QString &userpass);
-    QString zhixing(const QString &sql);
+    // caller: the caller's address, which the quota of account applications counts by.
+    QString zhixing(const QString &sql, const QString &caller);
     static double jian(double i, double j);
     QString hqSys_pz();
     QString hqdlyhxx(const QString &username, const QString &userpass);
