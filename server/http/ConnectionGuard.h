@@ -2,8 +2,10 @@
 
 #include "http/HttpConnection.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QTcpServer>
+#include <QTimer>
 
 namespace server {
 
@@ -11,7 +13,9 @@ namespace server {
 // that hands its requests to the handler. The number of open connections is capped below the
 // process's file limit, so the server never runs out of descriptors: at the cap a new connection
 // closes the one that has waited longest, preferring one that never completed a request and
-// never one whose answer is still being prepared.
+// never one whose answer is still being prepared. Such closings are paced: a flood of callers
+// that reconnect as soon as they are closed waits in the listen queue instead of making the
+// server accept and close connections as fast as it can.
 class ConnectionGuard final : public QTcpServer
 {
     Q_OBJECT
@@ -26,11 +30,14 @@ protected:
     void incomingConnection(qintptr handle) override;
 
 private:
+    void admitWaiting();
     void makeRoom();
 
     ConnectionLimits m_limits;
     RequestHandler m_handler;
     QList<HttpConnection *> m_connections;
+    QElapsedTimer m_sinceClosing; // since a connection was last closed to make room
+    QTimer m_admitLater;
 };
 
 } // namespace server

@@ -51,6 +51,9 @@ HttpConnection::HttpConnection(QTcpSocket *socket, const ConnectionLimits &limit
     connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::handleInput);
     connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
     startWaiting();
+    // What arrived while the connection waited to be admitted announces itself no more.
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &HttpConnection::readInput, Qt::QueuedConnection);
 }
 
 void HttpConnection::close()
@@ -79,7 +82,8 @@ void HttpConnection::readInput()
 void HttpConnection::readFromSocket()
 {
     // Never more than one request can need: the rest stays in the socket, and then the kernel.
-    const qint64 room = m_limits.maxHeadBytes + m_limits.maxBodyBytes - (m_input.size() - m_consumed);
+    const qint64 room =
+        m_limits.maxHeadBytes + m_limits.maxBodyBytes - (m_input.size() - m_consumed);
     const qint64 wanted = qMin(room, m_socket->bytesAvailable());
     if (wanted <= 0)
         return;

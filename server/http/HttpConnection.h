@@ -58,7 +58,9 @@ public:
 
     bool isAwaitingAnswer() const { return m_awaitingAnswer; }
     bool hasCompletedRequest() const { return m_completedRequest; }
-    qint64 waitingMs() const { return m_waiting.elapsed(); }
+    // When the connection began to wait for its present request (a steady clock's reading in
+    // ms, comparable between connections and cheap to read).
+    qint64 waitingSince() const { return m_waiting.msecsSinceReference(); }
 
     // Drops the connection at once.
     void close();

@@ -61,8 +61,8 @@ QByteArray dateField()
 QByteArray write(int status, const QByteArray &contentType, qint64 contentLength,
                  Persistence persistence)
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status)
-        + "\r\n" + dateField();
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n"
+        + dateField();
     if (!contentType.isEmpty())
         head += "Content-Type: " + contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(contentLength) + "\r\n";
