@@ -20,6 +20,10 @@
 #include <functional>
 #include <memory>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace server {
 
 namespace OperatorCommands {
@@ -345,6 +349,12 @@ int serve(const QStringList &arguments)
         || serviceNamespace.contains(QLatin1Char('&')))
         throw UsageError(QStringLiteral("--namespace must be a URI"));
 
+#ifdef __GLIBC__
+    // The buffers of large requests go back to the system when freed, so a flood of them does
+    // not leave the heap at its peak (glibc would keep blocks of that size in the heap after the
+    // first is freed).
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     const auto db = invocation.openDatabase();
     // A damaged file is found now, not by the first request that reads the damaged page.
     if (const QString problem = db->quickCheck(); !problem.isEmpty())
