@@ -49,7 +49,10 @@ HttpConnection::HttpConnection(QTcpSocket *socket, const ConnectionLimits &limit
     connect(&m_idle, &QTimer::timeout, this, &HttpConnection::close);
     connect(socket, &QTcpSocket::readyRead, this, &HttpConnection::readInput);
     connect(socket, &QTcpSocket::bytesWritten, this, &HttpConnection::handleInput);
-    connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    connect(socket, &QTcpSocket::disconnected, this, [this] {
+        m_closing = true; // an answer that comes later has nowhere to go
+        deleteLater();
+    });
     startWaiting();
     // What arrived while the connection waited to be admitted announces itself no more.
     if (socket->bytesAvailable() > 0)
