@@ -24,8 +24,6 @@ public:
     ConnectionGuard(const ConnectionLimits &limits, RequestHandler handler,
                     QObject *parent = nullptr);
 
-    int openConnections() const { return int(m_connections.size()); }
-
 protected:
     void incomingConnection(qintptr handle) override;
 

@@ -40,8 +40,6 @@ public:
     void leave(const QString &address);
     void recordFailure(const QString &address, Clock::time_point now = Clock::now());
 
-    int waiting() const { return m_waiting; }
-
 private:
     struct Record
     {
