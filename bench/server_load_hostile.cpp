@@ -4,6 +4,12 @@
 //   bench_server_load_hostile PORT SECONDS [IDLE [SLOW [OVERSIZE]]]
 //
 // Prints what it did and how often the server closed each kind of connection.
+//
+//   bench_server_load_hostile PORT --password-flood COUNT
+//
+// Fails ten password checks (the server's back-off then delays checks from this address), then
+// sends COUNT checks of almost 1 MiB each, 50 connections at a time, closing each connection
+// once its request is sent; prints how many were answered before their connection closed.
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -80,12 +86,73 @@ private:
     Tally m_tally[3];
 };
 
+QByteArray passwordCheck(const QByteArray &name)
+{
+    const QByteArray body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+        "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><yanzheng "
+        "xmlns=\"http://tempuri.org/\"><username>"
+        + name + "</username><userpass>guess</userpass></yanzheng></soap:Body></soap:Envelope>";
+    return "POST /qzWebService.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+           "Content-Type: text/xml; charset=\"utf-8\"\r\n"
+           "SOAPAction: \"http://tempuri.org/yanzheng\"\r\nContent-Length: "
+        + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+// Sends the request and waits for the answer (true) or the connection's end.
+bool exchange(quint16 port, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000))
+        return false;
+    socket.write(request);
+    QByteArray answer;
+    while (!answer.contains("</soap:Envelope>") && socket.waitForReadyRead(10000))
+        answer += socket.readAll();
+    return answer.contains("</soap:Envelope>");
+}
+
+int passwordFlood(quint16 port, int count)
+{
+    for (int failure = 0; failure < 10; ++failure) {
+        if (!exchange(port, passwordCheck("nobody")))
+            return 1;
+    }
+    const QByteArray flood = passwordCheck(QByteArray(1000 * 1000, 'x'));
+    int answered = 0;
+    for (int sent = 0; sent < count;) {
+        QList<QTcpSocket *> batch;
+        for (int i = 0; i < 50 && sent < count; ++i, ++sent) {
+            auto *socket = new QTcpSocket;
+            socket->connectToHost(QHostAddress::LocalHost, port);
+            batch.append(socket);
+        }
+        for (QTcpSocket *socket : std::as_const(batch)) {
+            if (socket->waitForConnected(5000))
+                socket->write(flood);
+        }
+        for (QTcpSocket *socket : std::as_const(batch)) {
+            while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(5000)) { }
+            answered += socket->waitForReadyRead(0) && socket->readAll().contains("HTTP/1.1 200");
+            socket->abort();
+            delete socket;
+        }
+    }
+    std::printf("password flood: %d checks of 1 MB sent, %d answered before their connection "
+                "closed\n",
+                count, answered);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(2) == u"--password-flood")
+        return passwordFlood(quint16(args.at(1).toUInt()), qBound(1, args.at(3).toInt(), 100000));
     if (args.size() < 3) {
         std::fprintf(stderr, "usage: %s PORT SECONDS [IDLE [SLOW [OVERSIZE]]]\n", argv[0]);
         return 2;

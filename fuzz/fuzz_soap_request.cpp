@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+using namespace server;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace server;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const StatementFirewall firewall;

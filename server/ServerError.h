@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+namespace server {
+
 // A failure whose text is meant for whoever caused it: the operator at the command line or the
 // client in a SOAP fault. It never carries a password.
 class ServerError : public std::runtime_error
@@ -33,3 +35,5 @@ class UsageError final : public ServerError
 public:
     using ServerError::ServerError;
 };
+
+} // namespace server

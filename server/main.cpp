@@ -6,5 +6,5 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tipdesk-server"));
-    return OperatorCommands::run(QCoreApplication::arguments().mid(1));
+    return server::OperatorCommands::run(QCoreApplication::arguments().mid(1));
 }

@@ -20,6 +20,12 @@
 #include <functional>
 #include <memory>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace server {
+
 namespace OperatorCommands {
 
 namespace {
@@ -36,7 +42,9 @@ const char Usage[] = R"(usage: tipdesk-server COMMAND --db FILE [options]
         (an1mc..an11mc an1url..an11url an1xs..an11xs) values; without arguments print them
   add-user --db FILE --name N --level 0|1|2
         the password is read from standard input (a prompt on a terminal)
+  applications --db FILE          id, name, date and mobile number of every pending application
   approve --db FILE NAME          turn a pending application into a level-0 account
+  reject --db FILE NAME|--all     remove a pending application, or all of them
   kick --db FILE USERID           rewrite the user's login row as another login would
   users --db FILE                 id, name and level of every account
   logins --db FILE                userid, name, login time and address of every login row
@@ -142,13 +150,14 @@ public:
     }
 
     // Opens the database and makes sure its schema is there.
-    std::unique_ptr<SqliteDatabase> openDatabase() const
+    std::unique_ptr<SqliteDatabase>
+    openDatabase(Schema::ForeignFile foreign = Schema::ForeignFile::Refuse) const
     {
         const QString path = required(QStringLiteral("db"));
         if (path.isEmpty())
             throw UsageError(QStringLiteral("--db needs a file name"));
         auto db = std::make_unique<SqliteDatabase>(path);
-        Schema::ensure(*db);
+        Schema::ensure(*db, foreign);
         return db;
     }
 
@@ -340,7 +349,17 @@ int serve(const QStringList &arguments)
         || serviceNamespace.contains(QLatin1Char('&')))
         throw UsageError(QStringLiteral("--namespace must be a URI"));
 
+#ifdef __GLIBC__
+    // The buffers of large requests go back to the system when freed, so a flood of them does
+    // not leave the heap at its peak (glibc would keep blocks of that size in the heap after the
+    // first is freed).
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     const auto db = invocation.openDatabase();
+    // A damaged file is found now, not by the first request that reads the damaged page.
+    if (const QString problem = db->quickCheck(); !problem.isEmpty())
+        throw ServerError(QStringLiteral("%1 is damaged (%2); restore it from a backup")
+                              .arg(db->path(), problem));
     SignalQuit signalQuit;
     OperatorHttpServer server(*db, serviceNamespace);
     const quint16 actualPort = server.listenOn(address, port, limits);
@@ -362,7 +381,8 @@ int seed(const QStringList &arguments)
     const QString base = invocation.isSet(QStringLiteral("demo"))
         ? invocation.required(QStringLiteral("base"))
         : QString();
-    const auto db = invocation.openDatabase();
+    // Seeding is how an operator asks for TipDesk's tables in a file that holds others.
+    const auto db = invocation.openDatabase(Schema::ForeignFile::AddTables);
     if (invocation.isSet(QStringLiteral("demo"))) {
         inTransaction(*db, [&] { DemoSeed::fill(*db, base); });
         printLine(QStringLiteral("demo database ready: %1").arg(db->path()));
@@ -461,6 +481,25 @@ int approve(const QStringList &arguments)
     return 0;
 }
 
+int reject(const QStringList &arguments)
+{
+    const Invocation invocation(QStringLiteral("reject"), arguments,
+                                {flagOption(QStringLiteral("all"))}, true);
+    if (invocation.isSet(QStringLiteral("all"))) {
+        if (!invocation.positional().isEmpty())
+            throw UsageError(QStringLiteral("reject takes NAME or --all, not both"));
+        const auto db = invocation.openDatabase();
+        printLine(QString::number(inTransaction(*db, [&] { return Accounts::rejectAll(*db); })));
+        return 0;
+    }
+    const QString name =
+        onlyPositional(invocation, QStringLiteral("reject"), QStringLiteral("NAME"));
+    const auto db = invocation.openDatabase();
+    if (!inTransaction(*db, [&] { return Accounts::reject(*db, name); }))
+        throw ServerError(QStringLiteral("there is no pending application named \"%1\"").arg(name));
+    return 0;
+}
+
 int kick(const QStringList &arguments)
 {
     const Invocation invocation(QStringLiteral("kick"), arguments, {}, true);
@@ -506,6 +545,11 @@ QHash<QString, CommandFunction> commandTable()
          [](const QStringList &a) {
              return listRows(QStringLiteral("logins"), a, Accounts::loginRows);
          }},
+        {QStringLiteral("applications"),
+         [](const QStringList &a) {
+             return listRows(QStringLiteral("applications"), a, Accounts::applications);
+         }},
+        {QStringLiteral("reject"), reject},
     };
     for (const ContentCommands &commands : contentCommands()) {
         table.insert(QStringLiteral("publish-") + commands.noun,
@@ -556,3 +600,5 @@ int run(const QStringList &arguments)
 }
 
 } // namespace OperatorCommands
+
+} // namespace server

@@ -6,6 +6,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace server {
+
 namespace PasswordInput {
 
 namespace {
@@ -64,3 +66,5 @@ QString read(const QString &prompt)
 }
 
 } // namespace PasswordInput
+
+} // namespace server

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace server {
+
 SignalQuit::SignalQuit(QObject *parent) : QObject(parent)
 {
     if (::pipe(s_pipe) != 0)
@@ -40,3 +42,5 @@ void SignalQuit::handle(int)
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
 }
+
+} // namespace server

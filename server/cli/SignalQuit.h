@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace server {
+
 // Turns SIGTERM and SIGINT into an orderly QCoreApplication::quit(), so the server closes its
 // database (checkpointing the WAL) when asked to stop. The handler only writes one byte to a
 // pipe; the event loop does the rest.
@@ -20,3 +22,5 @@ private:
     static inline int s_pipe[2] = {-1, -1};
     QSocketNotifier *m_notifier = nullptr;
 };
+
+} // namespace server

@@ -4,6 +4,8 @@
 #include "db/LocalTime.h"
 #include "db/ServerClock.h"
 
+namespace server {
+
 namespace Accounts {
 
 namespace {
@@ -21,10 +23,24 @@ bool nameTaken(SqliteDatabase &db, const QString &name)
 
 } // namespace
 
+bool withinBounds(const QString &name, const QString &password)
+{
+    return name.size() <= MaxNameLength && password.size() <= MaxPasswordLength;
+}
+
+void checkLength(const QString &what, const QString &text, qsizetype maxLength)
+{
+    if (text.size() > maxLength)
+        throw ConstraintError(
+            QStringLiteral("%1 is longer than %2 characters").arg(what).arg(maxLength));
+}
+
 qint64 add(SqliteDatabase &db, const QString &name, const QString &password, int level)
 {
     if (name.trimmed().isEmpty())
         throw ServerError(QStringLiteral("the user name must not be empty"));
+    checkLength(QStringLiteral("the user name"), name, MaxNameLength);
+    checkLength(QStringLiteral("the password"), password, MaxPasswordLength);
     if (level < 0 || level > 2)
         throw ServerError(QStringLiteral("level must be 0, 1 or 2, not %1").arg(level));
     ContentStore::checkText(QStringLiteral("the user name"), name);
@@ -71,6 +87,29 @@ qint64 approve(SqliteDatabase &db, const QString &name)
     return id;
 }
 
+QList<SqlRow> applications(SqliteDatabase &db)
+{
+    return db.query(
+        QStringLiteral("SELECT id, usetrname, zhucetime, shouji FROM NewUser ORDER BY id"));
+}
+
+bool reject(SqliteDatabase &db, const QString &name)
+{
+    return db.run(QStringLiteral("DELETE FROM NewUser WHERE usetrname = ?"), {name}) > 0;
+}
+
+int rejectAll(SqliteDatabase &db)
+{
+    return db.run(QStringLiteral("DELETE FROM NewUser"));
+}
+
+bool exists(SqliteDatabase &db, qint64 userId)
+{
+    return db.scalar(QStringLiteral("SELECT count(*) FROM UserTable WHERE id = ?"), {userId})
+               .toInt()
+        > 0;
+}
+
 void kick(SqliteDatabase &db, qint64 userId)
 {
     const QList<SqlRow> row =
@@ -114,3 +153,5 @@ QString nextLoginStamp(SqliteDatabase &db, qint64 userId)
 }
 
 } // namespace Accounts
+
+} // namespace server

@@ -4,9 +4,22 @@
 
 #include <QString>
 
+namespace server {
+
 // User accounts (UserTable), pending applications (NewUser) and login rows (userdl).
 // Names and passwords compare exactly and case-sensitively. The caller holds any transaction.
 namespace Accounts {
+
+// The longest values stored for accounts, applications and login rows. Real ones never come
+// close; longer ones are refused, so that no caller can grow the database with them.
+inline constexpr qsizetype MaxNameLength = 64;
+inline constexpr qsizetype MaxPasswordLength = 128;
+inline constexpr qsizetype MaxMobileLength = 32;
+inline constexpr qsizetype MaxAddressLength = 64; // a login row's IP address
+// Whether a name and password fit the bounds above, i.e. could belong to an account.
+bool withinBounds(const QString &name, const QString &password);
+// Raises ConstraintError when a text is longer than its bound; what names the value.
+void checkLength(const QString &what, const QString &text, qsizetype maxLength);
 
 qint64 add(SqliteDatabase &db, const QString &name, const QString &password, int level);
 bool verify(SqliteDatabase &db, const QString &name, const QString &password);
@@ -15,6 +28,13 @@ QList<SqlRow> record(SqliteDatabase &db, const QString &name, const QString &pas
 
 // Turns the pending application of that name into a level-0 account; answers the new id.
 qint64 approve(SqliteDatabase &db, const QString &name);
+// id, name, date and mobile number of every pending application (never its password).
+QList<SqlRow> applications(SqliteDatabase &db);
+// Removes the pending application of that name; answers false when there is none.
+bool reject(SqliteDatabase &db, const QString &name);
+// Removes every pending application; answers how many there were.
+int rejectAll(SqliteDatabase &db);
+bool exists(SqliteDatabase &db, qint64 userId);
 
 // Rewrites the user's login row as another login would: a new time and another address.
 void kick(SqliteDatabase &db, qint64 userId);
@@ -31,3 +51,5 @@ QString loginStamp(SqliteDatabase &db, qint64 userId);
 QString nextLoginStamp(SqliteDatabase &db, qint64 userId);
 
 } // namespace Accounts
+
+} // namespace server

@@ -4,6 +4,8 @@
 #include "db/Schema.h"
 #include "db/SqliteDatabase.h"
 
+namespace server {
+
 namespace ChangeCounters {
 
 namespace {
@@ -130,3 +132,5 @@ QString ChangeCounterCache::text(int userLevel)
         cached = ChangeCounters::counterText(m_db, userLevel);
     return cached;
 }
+
+} // namespace server

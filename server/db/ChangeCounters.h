@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace server {
+
 class SqliteDatabase;
 
 // The per-level change counters the client polls with ifchangetable: an "add" counter that
@@ -44,3 +46,5 @@ private:
     qint64 m_totalChanges = -1;
     std::array<QString, 3> m_texts;
 };
+
+} // namespace server

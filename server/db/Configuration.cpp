@@ -3,6 +3,8 @@
 #include "db/Schema.h"
 #include "db/SqliteDatabase.h"
 
+namespace server {
+
 namespace Configuration {
 
 const TableLayout *tableOfKey(const QString &key)
@@ -73,3 +75,5 @@ bool levelFilteringOn(SqliteDatabase &db)
 }
 
 } // namespace Configuration
+
+} // namespace server

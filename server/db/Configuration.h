@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace server {
+
 class SqliteDatabase;
 struct TableLayout;
 
@@ -32,3 +34,5 @@ std::optional<bool> readFlag(const QString &text);
 bool levelFilteringOn(SqliteDatabase &db);
 
 } // namespace Configuration
+
+} // namespace server

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+namespace server {
+
 namespace ContentStore {
 
 namespace {
@@ -177,3 +179,5 @@ void remove(SqliteDatabase &db, Content content, qint64 id)
 }
 
 } // namespace ContentStore
+
+} // namespace server

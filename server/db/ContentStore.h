@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace server {
+
 class SqliteDatabase;
 
 // What the operators publish: alerts (Tuijiangupiao), live-trading items (spzx) and bulletins of
@@ -42,3 +44,5 @@ void remove(SqliteDatabase &db, Content content, qint64 id);
 void checkText(const QString &what, const QString &text);
 
 } // namespace ContentStore
+
+} // namespace server

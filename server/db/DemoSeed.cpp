@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace server {
+
 namespace DemoSeed {
 
 namespace {
@@ -235,3 +237,5 @@ QStringList accountSummary()
 }
 
 } // namespace DemoSeed
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace server {
+
 class SqliteDatabase;
 
 // The demo database: Chinese configuration and toolbar, accounts of every level, alerts today
@@ -18,3 +20,5 @@ void fill(SqliteDatabase &db, const QString &baseUrl);
 QStringList accountSummary();
 
 } // namespace DemoSeed
+
+} // namespace server

@@ -1,5 +1,7 @@
 #include "db/LocalTime.h"
 
+namespace server {
+
 namespace LocalTime {
 
 QString secondsText(const QDateTime &time)
@@ -59,3 +61,5 @@ QString xmlDateTime(const QString &stored)
 }
 
 } // namespace LocalTime
+
+} // namespace server

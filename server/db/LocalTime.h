@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace server {
+
 // The server's time texts. Times are the server's local time: Jet's now(), date() and
 // datediff("d", ...) all work in it, and so do the operator's --time values.
 namespace LocalTime {
@@ -26,3 +28,5 @@ std::optional<QDateTime> parseOperatorTime(const QString &text);
 QString xmlDateTime(const QString &stored);
 
 } // namespace LocalTime
+
+} // namespace server

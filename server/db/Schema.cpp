@@ -4,9 +4,14 @@
 
 #include <QStringList>
 
+namespace server {
+
 namespace {
 
 constexpr int SchemaVersion = 1;
+// SQLite's mark of the application a file belongs to ("TDSK"). Files of the first schema version
+// were made before it was set and are recognised by their tables.
+constexpr qint64 ApplicationId = 0x5444534B;
 
 const QString IdColumn = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
 const QString TextColumn = QStringLiteral("TEXT");
@@ -175,14 +180,21 @@ const TableLayout &changeCounters()
     return table;
 }
 
-void ensure(SqliteDatabase &db)
+namespace {
+
+qint64 pragmaValue(SqliteDatabase &db, const char *name)
 {
-    if (db.scalar(QStringLiteral("PRAGMA user_version")).toInt() >= SchemaVersion)
-        return;
-    SqliteDatabase::Transaction transaction(db);
-    // Another process may have created it while this one waited for the write lock.
-    if (db.scalar(QStringLiteral("PRAGMA user_version")).toInt() >= SchemaVersion)
-        return;
+    return db.scalar(QStringLiteral("PRAGMA %1").arg(QLatin1String(name))).toLongLong();
+}
+
+bool isCurrent(SqliteDatabase &db)
+{
+    return pragmaValue(db, "application_id") == ApplicationId
+        && pragmaValue(db, "user_version") >= SchemaVersion;
+}
+
+void createTables(SqliteDatabase &db)
+{
     for (const TableLayout *table :
          {&accounts(), &applications(), &logins(), &toolbar(), &configuration(), &alerts(),
           &liveInfo(), &bulletins(), &changeCounters()}) {
@@ -194,8 +206,55 @@ void ensure(SqliteDatabase &db)
     db.run(QStringLiteral("CREATE INDEX IF NOT EXISTS GongGao_kind ON GongGao (kind, id)"));
     for (int level = 0; level < UserLevelCount; ++level)
         db.run(QStringLiteral("INSERT OR IGNORE INTO ChangeCounters (userdj) VALUES (?)"), {level});
+    db.run(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
     db.run(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
-    transaction.commit();
+}
+
+// Refuses a file that is not (yet) a TipDesk database, unless it is new or the operator asked.
+void checkOwnership(SqliteDatabase &db, ForeignFile foreign)
+{
+    const qint64 applicationId = pragmaValue(db, "application_id");
+    if (applicationId == ApplicationId)
+        return;
+    if (applicationId != 0) {
+        throw ServerError(QStringLiteral("%1 is not a TipDesk database: it belongs to another "
+                                         "application (application id %2); nothing was changed")
+                              .arg(db.path())
+                              .arg(applicationId));
+    }
+    const int tables = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt();
+    const int ours = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                              "'table' AND name IN ('UserTable', "
+                                              "'ChangeCounters')"))
+                         .toInt();
+    const bool firstVersion = pragmaValue(db, "user_version") == 1 && ours == 2;
+    if (tables == 0 || firstVersion || foreign == ForeignFile::AddTables)
+        return;
+    throw ServerError(QStringLiteral("%1 is not a TipDesk database: it holds other tables; "
+                                     "nothing was changed (`tipdesk-server seed --db FILE` adds "
+                                     "TipDesk's tables to it)")
+                          .arg(db.path()));
+}
+
+} // namespace
+
+void ensure(SqliteDatabase &db, ForeignFile foreign)
+{
+    if (!isCurrent(db)) {
+        SqliteDatabase::Transaction transaction(db);
+        // Another process may have created it while this one waited for the write lock.
+        if (!isCurrent(db)) {
+            checkOwnership(db, foreign);
+            createTables(db);
+        }
+        transaction.commit();
+    }
+    // WAL lets the server read while a command writes. The mode stays with the file, so this
+    // changes something only in a new file (or one restored without it).
+    if (db.scalar(QStringLiteral("PRAGMA journal_mode")).toString() != u"wal")
+        db.executeScript(QStringLiteral("PRAGMA journal_mode=WAL;"));
 }
 
 } // namespace Schema
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace server {
+
 class SqliteDatabase;
 
 // How a column's value is written into a result document.
@@ -42,7 +44,17 @@ const TableLayout &changeCounters(); // one row per user level
 inline constexpr int UserLevelCount = 3;
 inline constexpr int AllLevels = 3;
 
-// Creates whatever is missing (tables, indexes, the counter rows); cheap when all is there.
-void ensure(SqliteDatabase &db);
+// What to do with a file that holds tables, but not TipDesk's.
+enum class ForeignFile {
+    Refuse, // fail with a clear message, changing nothing
+    AddTables, // the operator asked for it (seed): TipDesk's tables go in beside the others
+};
+
+// Creates whatever is missing (tables, indexes, the counter rows) in a new file or a TipDesk
+// database; cheap when all is there. A file of another application is never changed (its
+// application id is not TipDesk's); one that holds other tables only when asked.
+void ensure(SqliteDatabase &db, ForeignFile foreign = ForeignFile::Refuse);
 
 } // namespace Schema
+
+} // namespace server

@@ -2,6 +2,8 @@
 
 #include "db/LocalTime.h"
 
+namespace server {
+
 namespace ServerClock {
 
 namespace {
@@ -34,3 +36,5 @@ void install(std::unique_ptr<Clock> clock)
 }
 
 } // namespace ServerClock
+
+} // namespace server

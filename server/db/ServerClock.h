@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace server {
+
 // Where the server reads the time: Jet's now() and date(), "today" of the day conditions, login
 // stamps and the default time of a publish.
 class Clock
@@ -53,3 +55,5 @@ inline QDate today()
 }
 
 } // namespace ServerClock
+
+} // namespace server

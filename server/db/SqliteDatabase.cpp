@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace server {
+
 namespace {
 
 // The file holds the accounts' passwords: a new one is readable by its owner only. SQLite gives
@@ -112,9 +114,10 @@ SqliteDatabase::SqliteDatabase(const QString &path) : m_path(path)
     sqlite3_extended_result_codes(m_db, 1);
     // Writers in other processes (operator commands) hold the lock for milliseconds only.
     sqlite3_busy_timeout(m_db, 5000);
-    // WAL lets the server read while a command writes; FULL makes every commit durable, so an
-    // acknowledged publish survives a killed server or a power cut.
-    executeScript(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"));
+    // FULL makes every commit durable, so an acknowledged publish survives a killed server or a
+    // power cut. (Schema::ensure puts a TipDesk database in WAL mode; a file that is not one is
+    // left as it is.)
+    executeScript(QStringLiteral("PRAGMA synchronous=FULL;"));
 }
 
 SqliteDatabase::~SqliteDatabase()
@@ -193,6 +196,16 @@ int SqliteDatabase::run(const QString &sql, const QVariantList &binds)
     return sqlite3_changes(m_db);
 }
 
+QString SqliteDatabase::quickCheck()
+{
+    try {
+        const QString finding = scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
+        return finding == u"ok" ? QString() : finding.simplified();
+    } catch (const ServerError &error) {
+        return error.message(); // damage that stops the check itself
+    }
+}
+
 qint64 SqliteDatabase::lastInsertId() const
 {
     return sqlite3_last_insert_rowid(m_db);
@@ -238,3 +251,5 @@ SqliteDatabase::ReadSnapshot::~ReadSnapshot()
     if (m_began)
         sqlite3_exec(m_db.m_db, "COMMIT", nullptr, nullptr, nullptr);
 }
+
+} // namespace server

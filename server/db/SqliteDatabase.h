@@ -10,9 +10,11 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace server {
+
 using SqlRow = QList<QVariant>;
 
-// One connection to the server's SQLite file (WAL, synchronous commits, busy wait), with its
+// One connection to the server's SQLite file (synchronous commits, busy wait), with its
 // prepared statements kept for reuse. Values travel as QVariant: qlonglong, double, QString or
 // null. Every failure raises ServerError (ConstraintError for refused writes).
 class SqliteDatabase final
@@ -36,6 +38,9 @@ public:
     int run(const QString &sql, const QVariantList &binds = {});
 
     qint64 lastInsertId() const;
+    // SQLite's quick check of the whole file: empty when it finds nothing wrong, else its first
+    // finding.
+    QString quickCheck();
     // Moves whenever another connection commits; together with totalChanges() it tells a cache
     // whether anything may have changed since it was filled.
     qint64 dataVersion();
@@ -76,3 +81,5 @@ private:
     sqlite3 *m_db = nullptr;
     QHash<QString, sqlite3_stmt *> m_statements;
 };
+
+} // namespace server

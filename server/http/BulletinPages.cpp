@@ -6,6 +6,8 @@
 #include "http/HtmlPage.h"
 #include "http/QueryString.h"
 
+namespace server {
+
 namespace BulletinPages {
 
 namespace {
@@ -33,20 +35,28 @@ QString bulletinList(const QList<SqlRow> &rows)
 
 } // namespace
 
-HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery)
+Visitor visitorOf(const QByteArray &rawQuery)
 {
     const QHash<QString, QString> query = QueryString::decode(rawQuery);
-    const QString name = query.value(QStringLiteral("username"));
-    const QString password = query.value(QStringLiteral("userpas"));
-    const QList<SqlRow> account = Accounts::record(db, name, password);
+    return {query.value(QStringLiteral("username")), query.value(QStringLiteral("userpas")),
+            query.value(QStringLiteral("userdj"))};
+}
+
+HttpReply refusal(int bulletinKind)
+{
+    return HtmlPage::reply(
+        403, kindTitle(bulletinKind),
+        QStringLiteral("<h1>%1</h1>\n<p>用户验证失败：请从客户端登录后查看。</p>\n")
+            .arg(kindTitle(bulletinKind)));
+}
+
+HttpReply page(SqliteDatabase &db, int bulletinKind, const Visitor &visitor)
+{
+    const QList<SqlRow> account = Accounts::record(db, visitor.name, visitor.password);
     bool levelOk = false;
-    const int level = query.value(QStringLiteral("userdj")).trimmed().toInt(&levelOk);
-    if (account.isEmpty() || !levelOk || account.first().at(3).toInt() != level) {
-        return HtmlPage::reply(
-            403, kindTitle(bulletinKind),
-            QStringLiteral("<h1>%1</h1>\n<p>用户验证失败：请从客户端登录后查看。</p>\n")
-                .arg(kindTitle(bulletinKind)));
-    }
+    const int level = visitor.level.trimmed().toInt(&levelOk);
+    if (account.isEmpty() || !levelOk || account.first().at(3).toInt() != level)
+        return refusal(bulletinKind);
 
     const QList<SqlRow> rows = Configuration::levelFilteringOn(db)
         ? db.query(QStringLiteral("SELECT title, nowtime, body FROM GongGao WHERE kind = ? AND "
@@ -61,3 +71,5 @@ HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery)
 }
 
 } // namespace BulletinPages
+
+} // namespace server

@@ -3,6 +3,9 @@
 #include "http/HttpReply.h"
 
 #include <QByteArray>
+#include <QString>
+
+namespace server {
 
 class SqliteDatabase;
 
@@ -11,6 +14,19 @@ class SqliteDatabase;
 // are those of an account.
 namespace BulletinPages {
 
-HttpReply page(SqliteDatabase &db, int bulletinKind, const QByteArray &rawQuery);
+// Who asks, as the query says.
+struct Visitor
+{
+    QString name;
+    QString password;
+    QString level;
+};
+
+Visitor visitorOf(const QByteArray &rawQuery);
+HttpReply page(SqliteDatabase &db, int bulletinKind, const Visitor &visitor);
+// The answer to a visitor who is not an account of that level.
+HttpReply refusal(int bulletinKind);
 
 } // namespace BulletinPages
+
+} // namespace server

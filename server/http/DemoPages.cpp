@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+namespace server {
+
 namespace DemoPages {
 
 namespace {
@@ -66,3 +68,5 @@ std::optional<HttpReply> page(const QString &path)
 }
 
 } // namespace DemoPages
+
+} // namespace server

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace server {
+
 // The server's own pages: "/" (what this server offers) and the demo pages under "/demo/" that
 // the demo toolbar entries 4 to 10 and the demo home page point at.
 namespace DemoPages {
@@ -16,3 +18,5 @@ std::optional<HttpReply> page(const QString &path);
 QString toolbarPage(int entry);
 
 } // namespace DemoPages
+
+} // namespace server

@@ -1,5 +1,7 @@
 #include "http/HtmlPage.h"
 
+namespace server {
+
 namespace HtmlPage {
 
 QString escaped(const QString &text)
@@ -22,3 +24,5 @@ HttpReply reply(int status, const QString &title, const QString &bodyHtml)
 }
 
 } // namespace HtmlPage
+
+} // namespace server

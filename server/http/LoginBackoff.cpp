@@ -1,5 +1,7 @@
 #include "http/LoginBackoff.h"
 
+namespace server {
+
 namespace {
 
 // Failures kept per address: enough to reach the longest delay.
@@ -13,7 +15,7 @@ void LoginBackoff::forgetOld(Record &record, Clock::time_point now)
         record.failures.removeFirst();
 }
 
-std::chrono::milliseconds LoginBackoff::delayFor(const QString &address, Clock::time_point now)
+LoginBackoff::Turn LoginBackoff::book(const QString &address, Clock::time_point now)
 {
     const auto found = m_records.find(address);
     if (found == m_records.end())
@@ -23,10 +25,25 @@ std::chrono::milliseconds LoginBackoff::delayFor(const QString &address, Clock::
     const qsizetype beyond = record.failures.size() - FreeFailures;
     if (beyond < 0)
         return {};
+    if (record.waiting >= MaxWaitingPerAddress || m_waiting >= MaxWaiting)
+        return {Admission::Refused};
     const std::chrono::milliseconds delay =
         beyond >= 5 ? MaxDelay : std::min(MaxDelay, FirstDelay * (1 << beyond));
     record.nextTurn = std::max(now, record.nextTurn) + delay;
-    return std::chrono::duration_cast<std::chrono::milliseconds>(record.nextTurn - now);
+    ++record.waiting;
+    ++m_waiting;
+    return {Admission::Later,
+            std::chrono::duration_cast<std::chrono::milliseconds>(record.nextTurn - now)};
+}
+
+void LoginBackoff::leave(const QString &address)
+{
+    // A record with waiting checks is never dropped, so it is still there.
+    const auto found = m_records.find(address);
+    if (found == m_records.end() || found->waiting == 0)
+        return;
+    --found->waiting;
+    --m_waiting;
 }
 
 void LoginBackoff::recordFailure(const QString &address, Clock::time_point now)
@@ -34,8 +51,11 @@ void LoginBackoff::recordFailure(const QString &address, Clock::time_point now)
     if (m_records.size() >= MaxAddresses && !m_records.contains(address)) {
         for (auto it = m_records.begin(); it != m_records.end();) {
             forgetOld(*it, now);
-            it = it->failures.isEmpty() && it->nextTurn < now ? m_records.erase(it) : ++it;
+            const bool idle = it->failures.isEmpty() && it->waiting == 0 && it->nextTurn < now;
+            it = idle ? m_records.erase(it) : ++it;
         }
+        if (m_records.size() >= MaxAddresses)
+            return;
     }
     Record &record = m_records[address];
     forgetOld(record, now);
@@ -43,3 +63,5 @@ void LoginBackoff::recordFailure(const QString &address, Clock::time_point now)
     if (record.failures.size() > KeptFailures)
         record.failures.removeFirst();
 }
+
+} // namespace server

@@ -1,40 +1,18 @@
 #include "http/OperatorHttpServer.h"
 
 #include "http/BulletinPages.h"
-#include "http/ConnectionGuard.h"
 #include "http/DemoPages.h"
 #include "http/HtmlPage.h"
 #include "soap/ServiceOperations.h"
 #include "soap/WsdlDocument.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QLoggingCategory>
-#include <QPointer>
-#include <QTcpSocket>
-#include <QTimer>
 
-#include <memory>
+#include <variant>
 
-Q_LOGGING_CATEGORY(lcHttp, "tipdesk.server.http", QtWarningMsg)
+namespace server {
 
 namespace {
-
-// A header by case-insensitive name; *present tells an empty value from a missing header.
-QByteArray headerValue(const QHttpServerRequest &request, const QByteArray &name,
-                       bool *present = nullptr)
-{
-    for (const auto &[key, value] : request.headers()) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0) {
-            if (present)
-                *present = true;
-            return value;
-        }
-    }
-    if (present)
-        *present = false;
-    return {};
-}
 
 QString callerAddress(const QHostAddress &address)
 {
@@ -43,30 +21,20 @@ QString callerAddress(const QHostAddress &address)
     return mapped ? QHostAddress(ipv4).toString() : address.toString();
 }
 
-bool isServicePost(const QHttpServerRequest &request)
+// IIS paths are not case-sensitive.
+bool isPath(const QString &path, QLatin1String wanted)
 {
-    return request.method() == QHttpServerRequest::Method::Post
-        && request.url().path().compare(QLatin1String("/qzWebService.asmx"), Qt::CaseInsensitive)
-        == 0;
+    return path.compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
-SoapCall soapCallOf(const QHttpServerRequest &request)
+// The bulletin kind a path shows, or 0.
+int bulletinKindOf(const QString &path)
 {
-    SoapCall call;
-    call.contentType = headerValue(request, QByteArrayLiteral("Content-Type"));
-    call.soapAction = headerValue(request, QByteArrayLiteral("SOAPAction"), &call.hasSoapAction);
-    call.body = request.body();
-    call.caller = callerAddress(request.remoteAddress());
-    return call;
-}
-
-void send(QHttpServerResponder &responder, const HttpReply &answer)
-{
-    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
-    if (answer.contentType.isEmpty())
-        responder.write(answer.body, {}, status);
-    else
-        responder.write(answer.body, answer.contentType, status);
+    if (isPath(path, QLatin1String("/qzGongGaoXinXi.aspx")))
+        return 1;
+    if (isPath(path, QLatin1String("/qzGongGaoSiMi.aspx")))
+        return 2;
+    return 0;
 }
 
 HttpReply notFound()
@@ -94,117 +62,147 @@ HttpReply serviceHelpPage()
             .arg(list));
 }
 
+// Runs work that answers a request; nothing it raises may escape into the event loop.
+template<typename Work> HttpReply guarded(Work work)
+{
+    try {
+        return work();
+    } catch (const std::exception &error) {
+        qCWarning(lcHttp) << "request failed:" << error.what();
+        return HttpReply::serverError();
+    }
+}
+
 } // namespace
 
 OperatorHttpServer::OperatorHttpServer(SqliteDatabase &db, const QString &serviceNamespace,
                                        QObject *parent)
-    : QAbstractHttpServer(parent), m_db(db), m_namespace(serviceNamespace), m_service(db),
-      m_soap(m_service, serviceNamespace, m_backoff)
+    : QObject(parent), m_db(db), m_namespace(serviceNamespace), m_service(db),
+      m_soap(m_service, serviceNamespace), m_checks(db)
 {
+}
+
+OperatorHttpServer::~OperatorHttpServer()
+{
+    // The connections (and the checks waiting on them) go before the members they use.
+    delete m_guard;
 }
 
 quint16 OperatorHttpServer::listenOn(const QHostAddress &address, quint16 port,
                                      const ConnectionLimits &limits)
 {
-    auto *guard = new ConnectionGuard(limits, this);
+    auto guard = std::make_unique<ConnectionGuard>(
+        limits, [this](const HttpRequest &request, HttpConnection &connection) {
+            handle(request, connection);
+        });
     if (!guard->listen(address, port)) {
         m_listenError = guard->errorString();
-        delete guard;
         return 0;
     }
-    bind(guard);
-    return guard->serverPort();
+    delete m_guard;
+    m_guard = guard.release();
+    return m_guard->serverPort();
 }
 
-bool OperatorHttpServer::answeredLater(const QHttpServerRequest &request, QTcpSocket *socket)
+void OperatorHttpServer::handle(const HttpRequest &request, HttpConnection &connection)
 {
-    if (!isServicePost(request))
-        return false;
-    SoapCall call = soapCallOf(request);
-    if (!m_soap.isPasswordCheck(call))
-        return false;
-    const std::chrono::milliseconds delay = m_backoff.delayFor(call.caller);
-    if (delay.count() == 0)
-        return false;
-    // The server is single-threaded: a timer answers later and everyone else is served meanwhile.
-    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
-    QTimer::singleShot(delay, this,
-                       [this, responder, call = std::move(call), alive = QPointer(socket)] {
-                           if (alive)
-                               send(*responder, m_soap.handle(call));
-                       });
-    qCDebug(lcHttp) << "password check from an address under back-off answered later";
-    return true;
-}
-
-bool OperatorHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
-{
-    if (answeredLater(request, socket))
-        return true;
-    HttpReply answer;
     try {
-        answer = reply(request, socket);
+        dispatch(request, connection);
     } catch (const std::exception &error) {
-        // Nothing may escape into the event loop; the client gets a plain server error.
         qCWarning(lcHttp) << "request failed:" << error.what();
-        answer = {500, QByteArrayLiteral("text/plain; charset=utf-8"),
-                  QByteArrayLiteral("Server error\n")};
+        connection.answer(HttpReply::serverError());
     }
-    qCDebug(lcHttp) << request.method() << request.url().path() << answer.status;
-
-    QHttpServerResponder responder = makeResponder(request, socket);
-    send(responder, answer);
-    return true;
 }
 
-void OperatorHttpServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
-{
-    QHttpServerResponder responder = makeResponder(request, socket);
-    send(responder, notFound());
-}
-
-HttpReply OperatorHttpServer::reply(const QHttpServerRequest &request, QTcpSocket *socket)
+void OperatorHttpServer::dispatch(const HttpRequest &request, HttpConnection &connection)
 {
     const QString path = request.url().path();
-    const bool isGet = request.method() == QHttpServerRequest::Method::Get;
-    const bool isPost = request.method() == QHttpServerRequest::Method::Post;
-    // IIS paths are not case-sensitive.
-    if (path.compare(QLatin1String("/qzWebService.asmx"), Qt::CaseInsensitive) == 0)
-        return serviceReply(request, socket);
-    if (path.compare(QLatin1String("/qzIP.aspx"), Qt::CaseInsensitive) == 0) {
-        if (!isGet && !isPost)
+    if (request.isPost() && isPath(path, QLatin1String("/qzWebService.asmx"))) {
+        servicePost(request, connection);
+        return;
+    }
+    const int bulletinKind = bulletinKindOf(path);
+    if (bulletinKind != 0) {
+        if (!request.isGetOrHead() && !request.isPost()) {
+            connection.answer(methodNotAllowed());
+            return;
+        }
+        const BulletinPages::Visitor visitor =
+            BulletinPages::visitorOf(request.url().query(QUrl::FullyEncoded).toLatin1());
+        m_checks.submit(connection,
+                        {callerAddress(request.peerAddress), visitor.name, visitor.password,
+                         [this, bulletinKind, visitor] {
+                             return guarded(
+                                 [&] { return BulletinPages::page(m_db, bulletinKind, visitor); });
+                         },
+                         BulletinPages::refusal(bulletinKind)});
+        return;
+    }
+    connection.answer(reply(request));
+}
+
+void OperatorHttpServer::servicePost(const HttpRequest &request, HttpConnection &connection)
+{
+    SoapCall call;
+    call.contentType = request.header("Content-Type");
+    call.soapAction = request.header("SOAPAction", &call.hasSoapAction);
+    call.body = request.body;
+    call.caller = callerAddress(request.peerAddress);
+    std::variant<HttpReply, ServiceCall> read = m_soap.read(call);
+    if (const HttpReply *refused = std::get_if<HttpReply>(&read)) {
+        connection.answer(*refused);
+        return;
+    }
+    ServiceCall serviceCall = std::get<ServiceCall>(std::move(read));
+    if (!serviceCall.operation->testsPassword) {
+        connection.answer(m_soap.run(serviceCall));
+        return;
+    }
+    // A wrong password gets the operation's own answer without a password: "False", no row.
+    ServiceCall withoutPassword = serviceCall;
+    withoutPassword.arguments[1] = QString();
+    const HttpReply refusal = m_soap.run(withoutPassword);
+    const QString name = serviceCall.arguments.at(0).toString();
+    const QString password = serviceCall.arguments.at(1).toString();
+    m_checks.submit(
+        connection,
+        {call.caller, name, password,
+         [this, serviceCall] { return guarded([&] { return m_soap.run(serviceCall); }); },
+         refusal});
+}
+
+HttpReply OperatorHttpServer::reply(const HttpRequest &request)
+{
+    const QString path = request.url().path();
+    if (isPath(path, QLatin1String("/qzWebService.asmx")))
+        return request.isGetOrHead() ? serviceDescription(request) : methodNotAllowed();
+    if (isPath(path, QLatin1String("/qzIP.aspx"))) {
+        if (!request.isGetOrHead() && !request.isPost())
             return methodNotAllowed();
         return {200, QByteArrayLiteral("text/plain; charset=utf-8"),
-                callerAddress(request.remoteAddress()).toUtf8()};
+                callerAddress(request.peerAddress).toUtf8()};
     }
-    const QByteArray query = request.url().query(QUrl::FullyEncoded).toLatin1();
-    if (path.compare(QLatin1String("/qzGongGaoXinXi.aspx"), Qt::CaseInsensitive) == 0)
-        return isGet || isPost ? BulletinPages::page(m_db, 1, query) : methodNotAllowed();
-    if (path.compare(QLatin1String("/qzGongGaoSiMi.aspx"), Qt::CaseInsensitive) == 0)
-        return isGet || isPost ? BulletinPages::page(m_db, 2, query) : methodNotAllowed();
-    if (isGet) {
+    if (request.isGetOrHead()) {
         if (std::optional<HttpReply> page = DemoPages::page(path))
             return *page;
     }
     return notFound();
 }
 
-HttpReply OperatorHttpServer::serviceReply(const QHttpServerRequest &request, QTcpSocket *socket)
+HttpReply OperatorHttpServer::serviceDescription(const HttpRequest &request)
 {
-    if (request.method() == QHttpServerRequest::Method::Post)
-        return m_soap.handle(soapCallOf(request));
-    if (request.method() != QHttpServerRequest::Method::Get)
-        return methodNotAllowed();
     if (request.url().query().compare(QLatin1String("wsdl"), Qt::CaseInsensitive) != 0)
         return serviceHelpPage();
-    QByteArray host = headerValue(request, QByteArrayLiteral("Host"));
+    QByteArray host = request.header("Host");
     if (host.isEmpty())
         host = QStringLiteral("%1:%2")
-                   .arg(socket->localAddress().toString())
-                   .arg(socket->localPort())
+                   .arg(request.localAddress.toString())
+                   .arg(request.localPort)
                    .toUtf8();
     const QString endpoint =
         QStringLiteral("http://%1/qzWebService.asmx").arg(QString::fromUtf8(host));
     return {200, QByteArrayLiteral("text/xml; charset=utf-8"),
             WsdlDocument::write(m_namespace, endpoint)};
 }
+
+} // namespace server

@@ -1,5 +1,7 @@
 #include "http/QueryString.h"
 
+namespace server {
+
 namespace QueryString {
 
 namespace {
@@ -29,3 +31,5 @@ QHash<QString, QString> decode(const QByteArray &rawQuery)
 }
 
 } // namespace QueryString
+
+} // namespace server

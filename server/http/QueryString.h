@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+namespace server {
+
 // Decodes a form-style query string as an ASP.NET page reads it: "+" is a blank, %XX a byte,
 // bytes are UTF-8, and a value may itself hold "=" (only the first one separates).
 namespace QueryString {
@@ -11,3 +13,5 @@ namespace QueryString {
 QHash<QString, QString> decode(const QByteArray &rawQuery);
 
 } // namespace QueryString
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include "db/LocalTime.h"
 #include "soap/XmlText.h"
 
+namespace server {
+
 namespace ResultDocument {
 
 namespace {
@@ -53,3 +55,5 @@ QString write(const TableLayout &table, const QList<SqlRow> &rows)
 }
 
 } // namespace ResultDocument
+
+} // namespace server

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace server {
+
 // The XML text answered by hqSys_pz, hqdlyhxx and hqsametable, written the way .NET's
 // DataSet.GetXml() writes it: a NewDataSet root, one Table per row, one element per non-null
 // column in table order, two-blank indentation, CR LF line breaks, "<NewDataSet />" when empty.
@@ -14,3 +16,5 @@ namespace ResultDocument {
 QString write(const TableLayout &table, const QList<SqlRow> &rows);
 
 } // namespace ResultDocument
+
+} // namespace server

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace server {
+
 class WebService;
 
 // The XML Schema types that appear in WebServiceSoap.
@@ -24,10 +26,15 @@ struct ServiceOperation
     QString name;
     QList<ServiceParameter> parameters;
     XsdType result;
-    // Arguments in parameter order: QString (null when missing), int or double.
-    std::function<QVariant(WebService &, const QVariantList &)> invoke;
+    // Arguments in parameter order: QString (null when missing), int or double; and the caller's
+    // address.
+    std::function<QVariant(WebService &, const QVariantList &, const QString &)> invoke;
+    // Takes username and userpass first and tells a right password from a wrong one.
+    bool testsPassword = false;
 };
 
 // In the order of the interface.
 const QList<ServiceOperation> &serviceOperations();
 const ServiceOperation *findOperation(QStringView name);
+
+} // namespace server

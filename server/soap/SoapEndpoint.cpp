@@ -1,7 +1,6 @@
 #include "soap/SoapEndpoint.h"
 
 #include "ServerError.h"
-#include "http/LoginBackoff.h"
 #include "soap/ServiceOperations.h"
 #include "soap/SoapMessages.h"
 
@@ -11,6 +10,8 @@
 
 #include <cmath>
 #include <optional>
+
+namespace server {
 
 Q_LOGGING_CATEGORY(lcSoap, "tipdesk.server.soap", QtWarningMsg)
 
@@ -159,9 +160,8 @@ QString resultText(XsdType type, const QVariant &result)
 
 } // namespace
 
-SoapEndpoint::SoapEndpoint(WebService &service, const QString &serviceNamespace,
-                           LoginBackoff &backoff)
-    : m_service(service), m_namespace(serviceNamespace), m_backoff(backoff)
+SoapEndpoint::SoapEndpoint(WebService &service, const QString &serviceNamespace)
+    : m_service(service), m_namespace(serviceNamespace)
 {
 }
 
@@ -183,19 +183,13 @@ const ServiceOperation *SoapEndpoint::operationOf(const SoapCall &call) const
         : nullptr;
 }
 
-bool SoapEndpoint::isPasswordCheck(const SoapCall &call) const
-{
-    const ServiceOperation *operation = operationOf(call);
-    return operation && operation->name == u"yanzheng";
-}
-
-HttpReply SoapEndpoint::handle(const SoapCall &call)
+std::variant<HttpReply, ServiceCall> SoapEndpoint::read(const SoapCall &call) const
 {
     QByteArray mediaType;
     QByteArray charset;
     parseContentType(call.contentType, &mediaType, &charset);
     if (mediaType != "text/xml")
-        return {415, {}, {}};
+        return HttpReply {415, {}, {}};
 
     const ServiceOperation *operation = operationOf(call);
     if (!operation) {
@@ -208,13 +202,13 @@ HttpReply SoapEndpoint::handle(const SoapCall &call)
     bool unknownCharset = false;
     const std::optional<QString> text = decodeBody(call.body, charset, &unknownCharset);
     if (unknownCharset)
-        return {415, {}, {}};
+        return HttpReply {415, {}, {}};
     if (!text || text->trimmed().isEmpty())
-        return {400, {}, {}};
+        return HttpReply {400, {}, {}};
 
     const Soap::Request request = Soap::parseRequest(*text, m_namespace);
     if (request.status == Soap::Request::Status::Malformed)
-        return {400, {}, {}};
+        return HttpReply {400, {}, {}};
     if (request.status == Soap::Request::Status::NotSoap)
         return fault(Soap::FaultCode::Client,
                      QStringLiteral("Server was unable to read request. ---> ") + request.problem);
@@ -224,9 +218,8 @@ HttpReply SoapEndpoint::handle(const SoapCall &call)
     if (request.operationName != operation->name || request.operationNamespace != m_namespace)
         parameters.arguments.clear();
 
-    QVariantList arguments;
     try {
-        arguments = convertArguments(*operation, parameters);
+        return ServiceCall {operation, convertArguments(*operation, parameters), call.caller};
     } catch (const ArgumentError &error) {
         return fault(
             Soap::FaultCode::Client,
@@ -234,12 +227,14 @@ HttpReply SoapEndpoint::handle(const SoapCall &call)
                 "Server was unable to read request. ---> There is an error in XML document. ---> ")
                 + QString::fromUtf8(error.what()));
     }
+}
 
+HttpReply SoapEndpoint::run(const ServiceCall &call)
+{
+    const ServiceOperation *operation = call.operation;
     try {
-        const QVariant result = operation->invoke(m_service, arguments);
+        const QVariant result = operation->invoke(m_service, call.arguments, call.caller);
         qCDebug(lcSoap) << operation->name << "answered";
-        if (operation->name == u"yanzheng" && result.toString() == u"False")
-            m_backoff.recordFailure(call.caller);
         return {200, XmlContentType,
                 Soap::resultMessage(m_namespace, operation->name,
                                     resultText(operation->result, result))};
@@ -250,3 +245,5 @@ HttpReply SoapEndpoint::handle(const SoapCall &call)
                          + error.message());
     }
 }
+
+} // namespace server

@@ -4,8 +4,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariantList>
 
-class LoginBackoff;
+#include <variant>
+
+namespace server {
+
 class WebService;
 struct ServiceOperation;
 
@@ -19,19 +23,27 @@ struct SoapCall
     QString caller; // the caller's address
 };
 
+// A call that has been read: the operation and its arguments in parameter order.
+struct ServiceCall
+{
+    const ServiceOperation *operation = nullptr;
+    QVariantList arguments;
+    QString caller;
+};
+
 // POST /qzWebService.asmx as an ASMX service answers it: the Content-Type decides how the body
 // is decoded, SOAPAction (exact, case-sensitive) chooses the operation, parameters are the
 // service-namespace children of the operation element, failures are soap:Fault with HTTP 500,
 // broken XML 400, a media type other than text/xml 415.
-// A yanzheng that answers "False" is recorded against the caller's address in the back-off.
 class SoapEndpoint final
 {
 public:
-    SoapEndpoint(WebService &service, const QString &serviceNamespace, LoginBackoff &backoff);
+    SoapEndpoint(WebService &service, const QString &serviceNamespace);
 
-    HttpReply handle(const SoapCall &call);
-    // Whether the call's SOAPAction asks for the password check (yanzheng).
-    bool isPasswordCheck(const SoapCall &call) const;
+    // Reads the call: the answer at once when the request is refused, else the call to run.
+    std::variant<HttpReply, ServiceCall> read(const SoapCall &call) const;
+    // Runs a call that has been read; a failure of the operation is answered as a fault.
+    HttpReply run(const ServiceCall &call);
 
 private:
     QString actionText(const SoapCall &call) const;
@@ -39,5 +51,6 @@ private:
 
     WebService &m_service;
     QString m_namespace;
-    LoginBackoff &m_backoff;
 };
+
+} // namespace server

@@ -5,6 +5,8 @@
 
 #include <QXmlStreamReader>
 
+namespace server {
+
 namespace Soap {
 
 namespace {
@@ -159,3 +161,5 @@ QByteArray faultMessage(FaultCode code, const QString &faultString)
 }
 
 } // namespace Soap
+
+} // namespace server

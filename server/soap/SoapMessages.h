@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+namespace server {
+
 // SOAP 1.1 messages as an ASMX service reads and writes them.
 namespace Soap {
 
@@ -39,3 +41,5 @@ enum class FaultCode { Client, Server };
 QByteArray faultMessage(FaultCode code, const QString &faultString);
 
 } // namespace Soap
+
+} // namespace server

@@ -5,6 +5,8 @@
 #include "db/SqliteDatabase.h"
 #include "soap/ResultDocument.h"
 
+namespace server {
+
 WebService::WebService(SqliteDatabase &db) : m_db(db), m_runner(db), m_counters(db) { }
 
 MatchedStatement WebService::allowed(const QString &sql) const
@@ -26,9 +28,9 @@ QString WebService::yanzheng(const QString &username, const QString &userpass)
                                                       : QStringLiteral("False");
 }
 
-QString WebService::zhixing(const QString &sql)
+QString WebService::zhixing(const QString &sql, const QString &caller)
 {
-    return m_runner.write(allowed(sql)) ? QStringLiteral("true") : QStringLiteral("false");
+    return m_runner.write(allowed(sql), caller) ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 double WebService::jian(double i, double j)
@@ -71,3 +73,5 @@ QString WebService::hqdlsj(const QString &userid)
     const qint64 id = userid.trimmed().toLongLong(&isNumber);
     return isNumber ? Accounts::loginStamp(m_db, id) : QString();
 }
+
+} // namespace server

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace server {
+
 class SqliteDatabase;
 
 // The ten operations of WebServiceSoap against the operator's database. A missing string
@@ -18,7 +20,8 @@ public:
 
     static double addition(double i, double j);
     QString yanzheng(const QString &username, const QString &userpass);
-    QString zhixing(const QString &sql);
+    // caller: the caller's address, which the quota of account applications counts by.
+    QString zhixing(const QString &sql, const QString &caller);
     static double jian(double i, double j);
     QString hqSys_pz();
     QString hqdlyhxx(const QString &username, const QString &userpass);
@@ -35,3 +38,5 @@ private:
     StatementRunner m_runner;
     ChangeCounterCache m_counters;
 };
+
+} // namespace server

@@ -4,6 +4,8 @@
 
 #include <QXmlStreamWriter>
 
+namespace server {
+
 namespace WsdlDocument {
 
 namespace {
@@ -150,3 +152,5 @@ QByteArray write(const QString &serviceNamespace, const QString &endpointUrl)
 }
 
 } // namespace WsdlDocument
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace server {
+
 // The service description answered for "qzWebService.asmx?wsdl": WSDL 1.1 of the service
 // "WebService" with its port "WebServiceSoap", document/literal, as ASP.NET describes it.
 namespace WsdlDocument {
@@ -10,3 +12,5 @@ namespace WsdlDocument {
 QByteArray write(const QString &serviceNamespace, const QString &endpointUrl);
 
 } // namespace WsdlDocument
+
+} // namespace server

@@ -2,6 +2,8 @@
 
 #include "service/XmlScan.h"
 
+namespace server {
+
 namespace XmlInputLimits {
 
 bool withinLimits(QStringView xml)
@@ -11,3 +13,5 @@ bool withinLimits(QStringView xml)
 }
 
 } // namespace XmlInputLimits
+
+} // namespace server

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+namespace server {
+
 // Bounds on the XML of a request, checked in one linear pass (XmlScan) before any XML reader sees
 // the text. A request is a few elements deep and short; far more than that is refused.
 namespace XmlInputLimits {
@@ -17,3 +19,5 @@ inline constexpr int MaxElements = 1000;
 bool withinLimits(QStringView xml);
 
 } // namespace XmlInputLimits
+
+} // namespace server

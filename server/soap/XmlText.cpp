@@ -1,5 +1,7 @@
 #include "soap/XmlText.h"
 
+namespace server {
+
 namespace XmlText {
 
 void appendEscaped(QString &out, QStringView text)
@@ -32,3 +34,5 @@ QString escaped(QStringView text)
 }
 
 } // namespace XmlText
+
+} // namespace server

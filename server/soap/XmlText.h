@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace server {
+
 namespace XmlText {
 
 // Escapes text for element content as .NET's XmlWriter does: &, < and > become entities;
@@ -11,3 +13,5 @@ void appendEscaped(QString &out, QStringView text);
 QString escaped(QStringView text);
 
 } // namespace XmlText
+
+} // namespace server

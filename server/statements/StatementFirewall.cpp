@@ -3,20 +3,42 @@
 #include <QDate>
 #include <QRegularExpression>
 
+namespace server {
+
 namespace {
 
 // Longest integer accepted in a slot; more digits than fit a 64-bit value is no client's text.
 constexpr qsizetype MaxDigits = 18;
 
-// "#2026-12-07#" as the client writes it, or the locale form "#2026/12/7#".
+// Reads `count` to `maxCount` ASCII digits at `at`; nothing when there are not that many.
+std::optional<int> digitsAt(QStringView text, qsizetype &at, int count, int maxCount)
+{
+    int value = 0;
+    int read = 0;
+    while (read < maxCount && at < text.size() && text[at] >= u'0' && text[at] <= u'9') {
+        value = value * 10 + (text[at].unicode() - u'0');
+        ++at;
+        ++read;
+    }
+    return read >= count ? std::optional<int>(value) : std::nullopt;
+}
+
+// "#2026-12-07#" as the client writes it, or the locale form "#2026/12/7#": ASCII digits and one
+// kind of separator, nothing else (no blank, no line break).
 std::optional<QDate> parseDateLiteral(QStringView text)
 {
-    static const QRegularExpression form(QStringLiteral(R"(^(\d{4})([-/])(\d{1,2})\2(\d{1,2})$)"));
-    const QRegularExpressionMatch m = form.match(text.toString());
-    if (!m.hasMatch())
+    qsizetype at = 0;
+    const std::optional<int> year = digitsAt(text, at, 4, 4);
+    if (!year || at >= text.size() || (text[at] != u'-' && text[at] != u'/'))
         return std::nullopt;
-    const QDate date(m.capturedView(1).toInt(), m.capturedView(3).toInt(),
-                     m.capturedView(4).toInt());
+    const QChar separator = text[at++];
+    const std::optional<int> month = digitsAt(text, at, 1, 2);
+    if (!month || at >= text.size() || text[at++] != separator)
+        return std::nullopt;
+    const std::optional<int> day = digitsAt(text, at, 1, 2);
+    if (!day || at != text.size())
+        return std::nullopt;
+    const QDate date(*year, *month, *day);
     if (!date.isValid())
         return std::nullopt;
     return date;
@@ -117,3 +139,5 @@ std::optional<MatchedStatement> StatementFirewall::matchShape(const CompiledShap
         return std::nullopt;
     return matched;
 }
+
+} // namespace server

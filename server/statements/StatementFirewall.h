@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace server {
+
 // A client statement recognised by the firewall, with its values in slot order:
 // qlonglong for {level} and {id}, QString for {text} (quotes undoubled), QDate for {date}.
 struct MatchedStatement
@@ -41,3 +43,5 @@ private:
                                                       QStringView sql);
     QList<CompiledShape> m_shapes;
 };
+
+} // namespace server

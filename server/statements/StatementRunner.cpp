@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QStringList>
 
+namespace server {
+
 struct StatementRunner::ServerQuery
 {
     const TableLayout *table;
@@ -131,31 +133,63 @@ int StatementRunner::rowCount(const MatchedStatement &statement)
         .toInt();
 }
 
-bool StatementRunner::write(const MatchedStatement &statement)
+bool StatementRunner::write(const MatchedStatement &statement, const QString &caller)
 {
     if (statement.shape->use != StatementUse::Write)
         throw StatementRefused();
     try {
         SqliteDatabase::Transaction transaction(m_db);
-        runWrite(statement);
+        runWrite(statement, caller);
         transaction.commit();
-        return true;
     } catch (const ConstraintError &) {
         return false;
     }
+    if (statement.shape->kind == StatementKind::InsertApplication)
+        m_quota.record(caller);
+    return true;
 }
 
-void StatementRunner::runWrite(const MatchedStatement &statement)
+void StatementRunner::checkApplication(const MatchedStatement &statement, const QString &caller)
+{
+    const QVariantList &v = statement.values; // usetrname, zcmm, shouji
+    Accounts::checkLength(QStringLiteral("the user name"), v.at(0).toString(),
+                          Accounts::MaxNameLength);
+    Accounts::checkLength(QStringLiteral("the password"), v.at(1).toString(),
+                          Accounts::MaxPasswordLength);
+    Accounts::checkLength(QStringLiteral("the mobile number"), v.at(2).toString(),
+                          Accounts::MaxMobileLength);
+    if (!m_quota.allows(caller))
+        throw ConstraintError(QStringLiteral("too many applications from this address"));
+    if (m_db.scalar(QStringLiteral("SELECT count(*) FROM NewUser")).toInt()
+        >= MaxPendingApplications)
+        throw ConstraintError(QStringLiteral("too many pending applications"));
+}
+
+void StatementRunner::runWrite(const MatchedStatement &statement, const QString &caller)
 {
     const QVariantList &v = statement.values;
+    // The login-row statements carry name, password and address, in this order.
+    const auto checkLoginValues = [&v](qsizetype first) {
+        Accounts::checkLength(QStringLiteral("the user name"), v.at(first).toString(),
+                              Accounts::MaxNameLength);
+        Accounts::checkLength(QStringLiteral("the password"), v.at(first + 1).toString(),
+                              Accounts::MaxPasswordLength);
+        Accounts::checkLength(QStringLiteral("the address"), v.at(first + 2).toString(),
+                              Accounts::MaxAddressLength);
+    };
     switch (statement.shape->kind) {
     case StatementKind::InsertLoginRow: // userid, userzh, userpas, userdlip
+        checkLoginValues(1);
+        if (!Accounts::exists(m_db, v.at(0).toLongLong()))
+            throw ConstraintError(
+                QStringLiteral("there is no account %1").arg(v.at(0).toLongLong()));
         m_db.run(QStringLiteral("INSERT INTO userdl (userid, userzh, userpas, userdlsj, userdlip) "
                                 "VALUES (?, ?, ?, ?, ?)"),
                  {v.at(0), v.at(1), v.at(2), Accounts::nextLoginStamp(m_db, v.at(0).toLongLong()),
                   v.at(3)});
         break;
     case StatementKind::UpdateLoginRow: // userzh, userpas, userdlip, userid
+        checkLoginValues(0);
         m_db.run(
             QStringLiteral("UPDATE userdl SET userzh = ?, userpas = ?, userdlsj = ?, userdlip = ? "
                            "WHERE userid = ?"),
@@ -166,10 +200,13 @@ void StatementRunner::runWrite(const MatchedStatement &statement)
         m_db.run(QStringLiteral("DELETE FROM userdl WHERE userid = ?"), {v.at(0)});
         break;
     case StatementKind::ChangePassword: // userpas, id
+        Accounts::checkLength(QStringLiteral("the password"), v.at(0).toString(),
+                              Accounts::MaxPasswordLength);
         m_db.run(QStringLiteral("UPDATE UserTable SET userpas = ? WHERE id = ?"),
                  {v.at(0), v.at(1)});
         break;
     case StatementKind::InsertApplication: // usetrname, zcmm, shouji
+        checkApplication(statement, caller);
         m_db.run(
             QStringLiteral(
                 "INSERT INTO NewUser (usetrname, zcmm, zhucetime, shouji) VALUES (?, ?, ?, ?)"),
@@ -188,3 +225,5 @@ void StatementRunner::runWrite(const MatchedStatement &statement)
         throw StatementRefused();
     }
 }
+
+} // namespace server

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "statements/ApplicationQuota.h"
 #include "statements/StatementFirewall.h"
 
 #include <QString>
+
+namespace server {
 
 class SqliteDatabase;
 
@@ -19,13 +22,22 @@ public:
     QString rowsDocument(const MatchedStatement &statement);
     // How many rows a Rows or Count statement finds.
     int rowCount(const MatchedStatement &statement);
-    // Runs a Write statement: true when it ran, false when the database refused it.
-    bool write(const MatchedStatement &statement);
+    // Runs a Write statement from the caller's address: true when it ran, false when the
+    // database refused it (a duplicate key, a value longer than any real one, a login row for
+    // no account, an application beyond the quota).
+    bool write(const MatchedStatement &statement, const QString &caller);
+
+    // Pending applications at most, from all callers together.
+    static constexpr int MaxPendingApplications = 1000;
 
 private:
     struct ServerQuery;
     static ServerQuery queryFor(const MatchedStatement &statement);
-    void runWrite(const MatchedStatement &statement);
+    void runWrite(const MatchedStatement &statement, const QString &caller);
+    void checkApplication(const MatchedStatement &statement, const QString &caller);
 
     SqliteDatabase &m_db;
+    ApplicationQuota m_quota;
 };
+
+} // namespace server

@@ -1,5 +1,7 @@
 #include "statements/StatementShapes.h"
 
+namespace server {
+
 // The client builds these by concatenating fixed fragments and values; the fragments are part
 // of the wire format, so every blank here matters.
 const QList<StatementShape> &statementShapes()
@@ -59,3 +61,5 @@ const QList<StatementShape> &statementShapes()
     };
     return shapes;
 }
+
+} // namespace server

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace server {
+
 // Every SQL text the client sends, as the shape the statement firewall accepts.
 enum class StatementKind {
     ToolbarRecord,
@@ -36,3 +38,5 @@ struct StatementShape
 };
 
 const QList<StatementShape> &statementShapes();
+
+} // namespace server

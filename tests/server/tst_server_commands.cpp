@@ -4,9 +4,12 @@
 #include "ServerTestData.h"
 #include "SoapTestClient.h"
 #include "TestServer.h"
+#include "service/Statements.h"
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,7 +24,9 @@ struct CommandResult
     QString err;
 };
 
-CommandResult runServerBinary(const QStringList &arguments)
+// Runs the binary; one still running after timeoutMs (a serve that should have refused to
+// start) is killed and answers exit code -1.
+CommandResult runServerBinary(const QStringList &arguments, int timeoutMs = 30000)
 {
     QProcess process;
     TestServer::dieWithTestProcess(process);
@@ -29,10 +34,32 @@ CommandResult runServerBinary(const QStringList &arguments)
     environment.insert(QStringLiteral("TIPDESK_SERVER_FIXED_NOW"), timeText(FixedNow));
     process.setProcessEnvironment(environment);
     process.start(TestServer::serverBinary(), arguments);
-    process.waitForFinished(30000);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+    }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+CommandResult serveBriefly(const QString &dbPath)
+{
+    return runServerBinary({QStringLiteral("serve"), QStringLiteral("--db"), dbPath,
+                            QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")},
+                           5000);
+}
+
+// The names of the tables in an SQLite file.
+QStringList tablesOf(const QString &dbPath)
+{
+    QStringList names;
+    for (const QVariantList &row : queryServerDatabase(
+             dbPath,
+             QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY "
+                            "name")))
+        names.append(row.value(0).toString());
+    return names;
 }
 
 } // namespace
@@ -54,6 +81,10 @@ private Q_SLOTS:
     void schemaOnlySeedIsEmpty();
     void passwordOnTheCommandLineWarns();
     void databaseFilesAreOwnerOnly();
+    void applicationsHaveAQuotaAndTheOperatorClearsThem();
+    void noLogLineCarriesAPassword();
+    void foreignDatabaseIsRefused();
+    void damagedDatabaseIsRefused();
 
 private:
     QString fingerprint() const;
@@ -448,6 +479,138 @@ void TestServerCommands::databaseFilesAreOwnerOnly()
                      & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
                  QFile::Permissions());
     }
+}
+
+void TestServerCommands::applicationsHaveAQuotaAndTheOperatorClearsThem()
+{
+    SoapTestClient client(m_server->baseUrl());
+    const auto apply = [&](int n) {
+        return client.execute(Statements::insertApplication(QStringLiteral("申请人%1").arg(n),
+                                                            QStringLiteral("pw-%1").arg(n),
+                                                            QStringLiteral("1390000%1").arg(n)));
+    };
+    for (int n = 1; n <= 20; ++n)
+        QCOMPARE(apply(n), QStringLiteral("true"));
+    QCOMPARE(apply(21), QStringLiteral("false")); // the address's quota for the hour is used up
+
+    const QStringList pending =
+        m_server->command(QStringLiteral("applications")).split(QLatin1Char('\n'));
+    QCOMPARE(pending.size(), 20);
+    QVERIFY2(pending.first().endsWith(QStringLiteral("\t申请人1\t2026-12-08\t13900001")),
+             qPrintable(pending.first()));
+    QVERIFY(!pending.join(QLatin1Char('\n')).contains(QStringLiteral("pw-")));
+
+    m_server->command(QStringLiteral("reject"), {QStringLiteral("申请人1")});
+    QVERIFY(m_server->lastCommandOk());
+    const TestServer::CommandResult unknown =
+        m_server->tryCommand(QStringLiteral("reject"), {QStringLiteral("申请人1")});
+    QVERIFY(!unknown.ok);
+    QVERIFY2(unknown.err.contains(QStringLiteral("no pending application")),
+             qPrintable(unknown.err));
+    QCOMPARE(m_server->command(QStringLiteral("reject"), {QStringLiteral("--all")}),
+             QStringLiteral("19"));
+    QCOMPARE(m_server->command(QStringLiteral("applications")), QString());
+    // Clearing them does not renew the quota.
+    QCOMPARE(apply(22), QStringLiteral("false"));
+}
+
+void TestServerCommands::noLogLineCarriesAPassword()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.db"));
+    const QString secret = QStringLiteral("Zq7-secret-Pw");
+    QCOMPARE(runServerBinary({QStringLiteral("add-user"), QStringLiteral("--db"), path,
+                              QStringLiteral("--name"), QStringLiteral("logcheck"),
+                              QStringLiteral("--level"), QStringLiteral("2"),
+                              QStringLiteral("--password"), secret})
+                 .exitCode,
+             0);
+    // Every logging category on, Qt's own included.
+    QProcess serve;
+    TestServer::dieWithTestProcess(serve);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=true"));
+    serve.setProcessEnvironment(environment);
+    serve.start(TestServer::serverBinary(),
+                {QStringLiteral("serve"), QStringLiteral("--db"), path, QStringLiteral("--listen"),
+                 QStringLiteral("127.0.0.1:0")});
+    QTRY_VERIFY_WITH_TIMEOUT(serve.canReadLine(), 10000);
+    const QString base = QString::fromUtf8(serve.readLine()).trimmed().section(u' ', 1);
+    SoapTestClient client(base);
+    const SoapParameters credentials {{QStringLiteral("username"), QStringLiteral("logcheck")},
+                                      {QStringLiteral("userpass"), secret}};
+    QCOMPARE(client.result(QStringLiteral("yanzheng"), credentials), QStringLiteral("True"));
+    QVERIFY(!client.result(QStringLiteral("hqdlyhxx"), credentials).isEmpty());
+    QCOMPARE(
+        client
+            .get(QStringLiteral("qzGongGaoXinXi.aspx?userdj=2&username=logcheck&userpas=") + secret)
+            .status,
+        200);
+    QCOMPARE(
+        client.execute(Statements::insertLoginRow(QStringLiteral("1"), QStringLiteral("logcheck"),
+                                                  secret, QStringLiteral("127.0.0.1"))),
+        QStringLiteral("true"));
+    serve.terminate();
+    QVERIFY(serve.waitForFinished(10000));
+    const QString log = QString::fromUtf8(serve.readAllStandardError());
+    QVERIFY2(log.contains(QStringLiteral("qzGongGaoXinXi.aspx")), "the request log is off");
+    QVERIFY2(!log.contains(secret), qPrintable(log));
+}
+
+void TestServerCommands::foreignDatabaseIsRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("other.db"));
+    {
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery query(other);
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE notes (text TEXT)")));
+        QVERIFY(query.exec(QStringLiteral("INSERT INTO notes VALUES ('keep')")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+
+    const CommandResult served = serveBriefly(path);
+    QCOMPARE(served.exitCode, 1);
+    QVERIFY2(served.err.contains(QStringLiteral("is not a TipDesk database")),
+             qPrintable(served.err));
+    QCOMPARE(tablesOf(path), QStringList {QStringLiteral("notes")});
+
+    // Asked to, seed puts TipDesk's tables beside the others.
+    QCOMPARE(runServerBinary({QStringLiteral("seed"), QStringLiteral("--db"), path}).exitCode, 0);
+    QVERIFY(tablesOf(path).contains(QStringLiteral("UserTable")));
+    QCOMPARE(queryServerDatabase(path, QStringLiteral("SELECT text FROM notes")).value(0).value(0),
+             QVariant(QStringLiteral("keep")));
+}
+
+void TestServerCommands::damagedDatabaseIsRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("damaged.db"));
+    QCOMPARE(runServerBinary({QStringLiteral("seed"), QStringLiteral("--db"), path,
+                              QStringLiteral("--demo"), QStringLiteral("--base"),
+                              QStringLiteral("http://127.0.0.1:8080/")})
+                 .exitCode,
+             0);
+    // Overwrite the root page of the alerts (page 10, after the schema's other tables).
+    const QVariant root = queryServerDatabase(path,
+                                              QStringLiteral("SELECT rootpage FROM "
+                                                             "sqlite_master WHERE name = "
+                                                             "'Tuijiangupiao'"))
+                              .value(0)
+                              .value(0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek((root.toLongLong() - 1) * 4096));
+    file.write(QByteArray(4096, '\xab'));
+    file.close();
+
+    const CommandResult served = serveBriefly(path);
+    QCOMPARE(served.exitCode, 1);
+    QVERIFY2(served.err.contains(QStringLiteral("is damaged")), qPrintable(served.err));
+    QCOMPARE(served.err.count(QLatin1Char('\n')), 1); // one line
 }
 
 QTEST_GUILESS_MAIN(TestServerCommands)

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace server;
+
 namespace {
 
 using ContentStore::Content;

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QTest>
 
+using namespace server;
+
 namespace {
 
 // The client's own texts; an empty level means the variant without the level condition.
@@ -218,6 +220,10 @@ void TestStatementFirewall::refusesNearMisses_data()
         << alertsInRange({}, QStringLiteral("2026-12-07 00:00:00"), QStringLiteral("2026-12-09"));
     QTest::newRow("date, other order")
         << alertsInRange({}, QStringLiteral("07.12.2026"), QStringLiteral("2026-12-09"));
+    QTest::newRow("date ending in a line break")
+        << alertsInRange({}, QStringLiteral("2026-12-07\n"), QStringLiteral("2026-12-09"));
+    QTest::newRow("date, digits of another script")
+        << alertsInRange({}, QStringLiteral("２０２６-12-07"), QStringLiteral("2026-12-09"));
     QTest::newRow("raw quote in a name")
         << QStringLiteral("select * from UserTable where (StrComp(username,'")
             + QStringLiteral("x') or ('1'='1") + QStringLiteral("',0)=0) ");

@@ -3,6 +3,7 @@
 // document shapes, the pages, and what bad input gets.
 #include "SoapTestClient.h"
 #include "TestServer.h"
+#include "service/Statements.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,6 +24,39 @@ const Headers Utf8Headers(const QByteArray &operation)
 {
     return {{"Content-Type", "text/xml; charset=\"utf-8\""},
             {"SOAPAction", "\"http://tempuri.org/" + operation + "\""}};
+}
+
+// Reads one whole answer (head and Content-Length bytes of body) from the socket, within 5 s.
+QByteArray readAnswer(QTcpSocket &socket, QByteArray &pending)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        const qsizetype headEnd = pending.indexOf("\r\n\r\n");
+        if (headEnd >= 0) {
+            const QRegularExpressionMatch length =
+                QRegularExpression(QStringLiteral("Content-Length: (\\d+)"))
+                    .match(QString::fromLatin1(pending.left(headEnd)));
+            const qsizetype end = headEnd + 4 + length.captured(1).toLongLong();
+            if (length.hasMatch() && pending.size() >= end) {
+                const QByteArray answer = pending.left(end);
+                pending.remove(0, end);
+                return answer;
+            }
+        }
+        if (socket.waitForReadyRead(100))
+            pending += socket.readAll();
+        else if (socket.state() != QAbstractSocket::ConnectedState)
+            break;
+    }
+    return {};
+}
+
+bool closedByPeer(QTcpSocket &socket)
+{
+    socket.waitForReadyRead(0); // notices an end of stream
+    socket.readAll();
+    return socket.state() != QAbstractSocket::ConnectedState;
 }
 
 QString localOffset(const QDateTime &time)
@@ -68,6 +102,11 @@ private Q_SLOTS:
     void rawRefusals();
     void bodyJustUnderTheLimitInPiecesIsAnswered();
 
+    void connectionPersistence_data();
+    void connectionPersistence();
+    void headIsAnsweredWithoutBody();
+    void storedValuesAreBounded_data();
+    void storedValuesAreBounded();
     void wsdlDescribesTheService();
     void ipPage();
     void bulletinPages_data();
@@ -643,6 +682,112 @@ void TestServerWire::wsdlDescribesTheService()
     QCOMPARE(service, QStringLiteral("WebService"));
     QCOMPARE(port, QStringLiteral("WebServiceSoap"));
     QCOMPARE(location, m_server->endpoint().toString());
+}
+
+void TestServerWire::connectionPersistence_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QByteArray>("connectionHeader");
+
+    QTest::newRow("HTTP/1.1 keeps it")
+        << QByteArray("GET /qzIP.aspx HTTP/1.1\r\nHost: x\r\n\r\n") << false << QByteArray();
+    QTest::newRow("Connection: close")
+        << QByteArray("GET /qzIP.aspx HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n") << true
+        << QByteArray("close");
+    QTest::newRow("close among other options")
+        << QByteArray("GET /qzIP.aspx HTTP/1.1\r\nHost: x\r\nConnection: TE, Close\r\nTE: "
+                      "trailers\r\n\r\n")
+        << true << QByteArray("close");
+    QTest::newRow("HTTP/1.0 closes it")
+        << QByteArray("GET /qzIP.aspx HTTP/1.0\r\n\r\n") << true << QByteArray("close");
+    QTest::newRow("HTTP/1.0 asking for keep-alive")
+        << QByteArray("GET /qzIP.aspx HTTP/1.0\r\nConnection: keep-alive\r\n\r\n") << false
+        << QByteArray("keep-alive");
+}
+
+void TestServerWire::connectionPersistence()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(bool, closes);
+    QFETCH(QByteArray, connectionHeader);
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(m_server->port()));
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write(request);
+    QByteArray pending;
+    const QByteArray answer = readAnswer(socket, pending);
+    QCOMPARE(RawHttp::statusOf(answer), 200);
+    const QRegularExpressionMatch header =
+        QRegularExpression(QStringLiteral("\r\nConnection: ([^\r]*)\r\n"))
+            .match(QString::fromLatin1(answer));
+    QCOMPARE(header.captured(1).toLatin1(), connectionHeader);
+    if (closes) {
+        // At once, not at the idle time-out (15 s).
+        QTRY_VERIFY_WITH_TIMEOUT(closedByPeer(socket), 3000);
+    } else {
+        socket.write(request);
+        QCOMPARE(RawHttp::statusOf(readAnswer(socket, pending)), 200);
+    }
+}
+
+void TestServerWire::headIsAnsweredWithoutBody()
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(m_server->port()));
+    QVERIFY(socket.waitForConnected(5000));
+    // HEAD and GET pipelined: the GET's answer follows the HEAD's head directly.
+    socket.write("HEAD /qzIP.aspx HTTP/1.1\r\nHost: x\r\n\r\nGET /qzIP.aspx HTTP/1.1\r\nHost: "
+                 "x\r\n\r\n");
+    QByteArray answers;
+    QTRY_VERIFY_WITH_TIMEOUT((answers += socket.readAll()).endsWith("127.0.0.1"), 5000);
+    const qsizetype headEnd = answers.indexOf("\r\n\r\n") + 4;
+    QCOMPARE(RawHttp::statusOf(answers), 200);
+    QVERIFY(answers.left(headEnd).contains("Content-Length: 9\r\n")); // as GET would say
+    QVERIFY2(answers.sliced(headEnd).startsWith("HTTP/1.1 200 "), answers.constData());
+    QCOMPARE(answers.count("127.0.0.1"), 1);
+}
+
+void TestServerWire::storedValuesAreBounded_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("stored"); // "true" or "false"
+    QTest::addColumn<QString>("countAfter"); // finds nothing unless the statement was stored
+
+    const QString longest = QString(64, u'名');
+    QTest::newRow("application, longest name")
+        << Statements::insertApplication(longest, QStringLiteral("pw"), QStringLiteral("139"))
+        << QStringLiteral("true") << Statements::pendingApplicationCount(longest);
+    const QString longer = QString(65, u'名');
+    QTest::newRow("application, name too long")
+        << Statements::insertApplication(longer, QStringLiteral("pw"), QStringLiteral("139"))
+        << QStringLiteral("false") << Statements::pendingApplicationCount(longer);
+    QTest::newRow("application, half a megabyte of password")
+        << Statements::insertApplication(QStringLiteral("大密码"), QString(500000, u'x'),
+                                         QStringLiteral("139"))
+        << QStringLiteral("false") << Statements::pendingApplicationCount(QStringLiteral("大密码"));
+    QTest::newRow("application, mobile number too long")
+        << Statements::insertApplication(QStringLiteral("长手机"), QStringLiteral("pw"),
+                                         QString(33, u'1'))
+        << QStringLiteral("false") << Statements::pendingApplicationCount(QStringLiteral("长手机"));
+    // Account 3 is the demo's "guest", without a login row.
+    QTest::newRow("login row, address too long")
+        << Statements::insertLoginRow(QStringLiteral("3"), QStringLiteral("guest"),
+                                      QStringLiteral("guest123"), QString(65, u'9'))
+        << QStringLiteral("false") << Statements::loginRowCount(QStringLiteral("3"));
+    QTest::newRow("login row for no account")
+        << Statements::insertLoginRow(QStringLiteral("99999"), QStringLiteral("x"),
+                                      QStringLiteral("y"), QStringLiteral("127.0.0.1"))
+        << QStringLiteral("false") << Statements::loginRowCount(QStringLiteral("99999"));
+}
+
+void TestServerWire::storedValuesAreBounded()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, stored);
+    QFETCH(QString, countAfter);
+    QCOMPARE(m_client->execute(statement), stored);
+    QCOMPARE(m_client->count(countAfter), stored == u"true" ? 1 : 0);
 }
 
 void TestServerWire::ipPage()
