@@ -31,6 +31,7 @@ namespace OperatorCommands {
 namespace {
 
 const char Usage[] = R"(usage: tipdesk-server COMMAND --db FILE [options]
+       tipdesk-server --version | --help
 
   serve --db FILE [--listen ADDR:PORT] [--namespace URI] [--idle-timeout S] [--max-connections N]
         serve the operator's web service and pages (default 127.0.0.1:8080; port 0 picks one);
@@ -386,7 +387,10 @@ int seed(const QStringList &arguments)
     if (invocation.isSet(QStringLiteral("demo"))) {
         inTransaction(*db, [&] { DemoSeed::fill(*db, base); });
         printLine(QStringLiteral("demo database ready: %1").arg(db->path()));
-        printLine(QStringLiteral("demo accounts (see docs/server.md for passwords):"));
+        // The guide is docs/server.md in the source and /usr/share/doc/tipdesk/ when installed.
+        printLine(QStringLiteral("demo accounts (their passwords are in the operator's guide, "
+                                 "/usr/share/doc/tipdesk/server.md, or docs/server.md in the "
+                                 "source):"));
         for (const QString &account : DemoSeed::accountSummary())
             printLine(QStringLiteral("  ") + account);
     }
@@ -573,6 +577,10 @@ int run(const QStringList &arguments)
     const QString command = arguments.constFirst();
     if (command == u"help" || command == u"--help" || command == u"-h") {
         printLine(QString::fromUtf8(Usage));
+        return 0;
+    }
+    if (command == u"--version" || command == u"version") {
+        printLine(QStringLiteral("tipdesk-server ") + QStringLiteral(TIPDESK_VERSION));
         return 0;
     }
     const QHash<QString, CommandFunction> commands = commandTable();

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void deleteRemoves();
     void configSetsNullsAndDeletes();
     void usersAndLoginsNeverPrintPasswords();
+    void versionAndHelpNeedNothingElse();
     void refusalsAreClearAndChangeNothing_data();
     void refusalsAreClearAndChangeNothing();
     void demoSeed();
@@ -265,6 +266,20 @@ void TestServerCommands::usersAndLoginsNeverPrintPasswords()
                              secret.toUtf8() + '\n');
     QVERIFY(!refused.ok);
     QVERIFY(!refused.err.contains(QStringLiteral("S3cr3t")));
+}
+
+void TestServerCommands::versionAndHelpNeedNothingElse()
+{
+    for (const QString &argument : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+        QProcess server;
+        server.start(TestServer::serverBinary(), {argument});
+        QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitCode(), 0);
+        const QString out = QString::fromUtf8(server.readAllStandardOutput());
+        QVERIFY2(out.startsWith(argument == u"--version" ? QStringLiteral("tipdesk-server ")
+                                                         : QStringLiteral("usage:")),
+                 qPrintable(out));
+    }
 }
 
 void TestServerCommands::refusalsAreClearAndChangeNothing_data()
