@@ -1,4 +1,5 @@
-// Start-up of the client side by side with a bare Qt Widgets floor (bench_startup_floor), on a
+// Start-up of the client side by side with a bare Qt Widgets floor (bench_startup_floor) and the
+// same with a line of text (bench_startup_text_floor, which pays for the font system), on a
 // virtual desktop of the bench's own (Xvfb, jwm and a session bus, as a desktop session has one)
 // against a demo tipdesk-server:
 //   - exec -> login window mapped: from just before posix_spawn to the X MapNotify of the
@@ -476,6 +477,8 @@ int main(int argc, char *argv[])
     std::vector<Program> programs;
     programs.emplace_back(QStringLiteral("floor (bare Qt widget)"),
                           besideThisProgram("bench_startup_floor"));
+    programs.emplace_back(QStringLiteral("floor with a line of text"),
+                          besideThisProgram("bench_startup_text_floor"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -489,7 +492,7 @@ int main(int argc, char *argv[])
                                   equals < 0 ? QString() : argument.mid(equals + 1));
         }
     }
-    if (programs.size() == 1)
+    if (programs.size() == 2)
         programs.emplace_back(QStringLiteral("tipdesk"), besideThisProgram("tipdesk"));
 
     if (!qEnvironmentVariableIsSet("TIPDESK_SERVER_BIN"))

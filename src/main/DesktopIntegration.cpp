@@ -88,14 +88,24 @@ DesktopIntegration::DesktopIntegration(QWidget *mainWindow, TSlidePopUp *popup,
                 if (reason == QSystemTrayIcon::Trigger)
                     Q_EMIT restoreRequested();
             });
+    mainWindow->installEventFilter(this);
+    refreshQuietState();
+    // Placed once the event loop runs (the login window is then on its way to the screen): asking
+    // the desktop for its notification area is no part of the start.
+    QMetaObject::invokeMethod(this, &DesktopIntegration::placeTrayIcon, Qt::QueuedConnection);
+}
+
+void DesktopIntegration::placeTrayIcon()
+{
+    if (m_trayPlaced)
+        return;
+    m_trayPlaced = true;
     // Without a notification area the icon could not bring the window back: minimising keeps it
     // in the taskbar, and the footer says so once instead of a box at every minimise.
     if (m_trayAvailable())
         RzTrayIcon1->show();
     else
         m_trayHint->show();
-    mainWindow->installEventFilter(this);
-    refreshQuietState();
 }
 
 void DesktopIntegration::setTitle(const QString &title)
@@ -168,6 +178,7 @@ void DesktopIntegration::alert(PollStep::Kind kind, const QString &text)
 
 bool DesktopIntegration::minimiseHidesToTray() const
 {
+    const_cast<DesktopIntegration *>(this)->placeTrayIcon();
     return RzTrayIcon1->isVisible() && m_trayAvailable();
 }
 

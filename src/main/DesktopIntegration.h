@@ -81,6 +81,10 @@ public:
     // Whether news goes to the desktop's notification service (asks it the first time).
     bool notificationsGoToTheDesktop();
 
+    // Shows the tray icon, or the footer's hint where there is no notification area; done once,
+    // as soon as the event loop runs, or earlier when asked.
+    void placeTrayIcon();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -110,4 +114,5 @@ private:
     QAction *m_quietAction = nullptr;
     QString m_title;
     bool m_connectionLost = false;
+    bool m_trayPlaced = false;
 };

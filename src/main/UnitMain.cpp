@@ -62,7 +62,6 @@ TFrmMain::TFrmMain(QWidget *parent, DesktopIntegration::TrayProbe trayAvailable)
             [this] { runReportingFailures([this] { N10Click(); }); });
     connect(m_desktop->exitAction(), &QAction::triggered, this,
             [this] { runReportingFailures([this] { N1Click(); }); });
-    applySkin(this);
     FormCreate();
 }
 
@@ -99,6 +98,9 @@ void TFrmMain::showEvent(QShowEvent *event)
     // The show sequence belongs to the first show after login, not to every return from the tray.
     if (!m_showSequenceRun) {
         m_showSequenceRun = true;
+        // The skin and the pictures come with the first show: nothing of the window is seen
+        // during the login, and both cost the start-up.
+        applySkin(this);
         loadDesignPictures(this);
         FormShow();
     }

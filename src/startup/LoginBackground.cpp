@@ -1,9 +1,16 @@
 #include "startup/LoginBackground.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <optional>
 
 namespace {
 const QString uiFont = QStringLiteral("WenQuanYi Micro Hei");
@@ -139,4 +146,66 @@ QPixmap paintLoginBackground(const QString &systemName, qreal density)
     p.setFont(font(11));
     p.drawText(QRect(0, 292, 489, 16), Qt::AlignCenter, QStringLiteral("投资有风险，入市需谨慎"));
     return picture;
+}
+
+namespace {
+
+// Changed with every change of what paintLoginBackground draws, so an old picture is not shown.
+constexpr int faceVersion = 1;
+
+QString keptFacePath(const QString &systemName, qreal density)
+{
+    const QByteArray key = QByteArray::number(faceVersion) + '|' + QByteArray::number(density) + '|'
+        + systemName.toUtf8();
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+        + QStringLiteral("/login-face-")
+        + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
+}
+
+// The picture is kept as its raw pixels: reading them is a copy, where decoding a PNG of the same
+// face took a few milliseconds.
+constexpr QImage::Format keptFormat = QImage::Format_ARGB32_Premultiplied;
+
+std::optional<QPixmap> readKeptFace(const QString &path, const QSize &size)
+{
+    QFile file(path);
+    const qint64 bytes = qint64(size.width()) * size.height() * 4;
+    if (!file.open(QIODevice::ReadOnly) || file.size() != bytes)
+        return std::nullopt;
+    QImage image(size, keptFormat);
+    if (image.sizeInBytes() != bytes
+        || file.read(reinterpret_cast<char *>(image.bits()), bytes) != bytes)
+        return std::nullopt;
+    return QPixmap::fromImage(image);
+}
+
+void keepFace(const QString &path, const QPixmap &face)
+{
+    const QImage image = face.toImage().convertToFormat(keptFormat);
+    if (image.bytesPerLine() != image.width() * 4)
+        return;
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes())
+            == image.sizeInBytes())
+        file.commit();
+}
+
+} // namespace
+
+QPixmap loginBackground(const QString &systemName, qreal density)
+{
+    const QString path = keptFacePath(systemName, density);
+    const QSize pixels = (QSizeF(500, 330) * density).toSize();
+    if (auto kept = readKeptFace(path, pixels)) {
+        kept->setDevicePixelRatio(density);
+        return *kept;
+    }
+    const QPixmap painted = paintLoginBackground(systemName, density);
+    if (painted.size() != pixels)
+        return painted;
+    // Kept once the event loop runs: writing it is no part of the start either.
+    QTimer::singleShot(0, [painted, path] { keepFace(path, painted); });
+    return painted;
 }

@@ -181,13 +181,17 @@ bool TFrmLogin::loadConfiguration()
 {
     const SystemConfiguration::Load load = SystemConfiguration::load();
     Image1->setPixmap(
-        paintLoginBackground(load.configurationRead ? gpsysname : QString(), devicePixelRatioF()));
+        loginBackground(load.configurationRead ? gpsysname : QString(), devicePixelRatioF()));
     if (load.configurationRead) {
         setWindowTitle(gpsysname + QStringLiteral(" 登录窗体"));
         m_chatLink = SystemConfiguration::qqChatLink(kfqq);
         RzURLLabel1->setToolTip(m_chatLink);
         setGeneralErrorCaption(gpsysname);
-        Memo1->setPlainText(load.notice);
+        // The notice box lies below the visible face; laying its text out waits until the window
+        // is on its way to the screen.
+        QMetaObject::invokeMethod(
+            this, [this, notice = load.notice] { Memo1->setPlainText(notice); },
+            Qt::QueuedConnection);
     }
     switch (load.failure) {
     case SystemConfiguration::Load::Failure::None:
