@@ -33,9 +33,6 @@ QMessageBox *newMessageBox(QWidget *parent, const QString &message, bool withCan
     auto *box = new QMessageBox(parent);
     box->setIcon(QMessageBox::Information);
     box->setStandardButtons(withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
-    box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    if (withCancel)
-        box->button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     setBoxTextAndCaption(*box, message, dialogCaption());
     return box;
 }
@@ -112,8 +109,6 @@ bool WebWindowPage::javaScriptPrompt(const QUrl &, const QString &message,
     if (auto *label = dialog->findChild<QLabel *>())
         label->setWordWrap(true); // a long line stays on the screen
     dialog->setTextValue(defaultValue);
-    dialog->setOkButtonText(QStringLiteral("确定"));
-    dialog->setCancelButtonText(QStringLiteral("取消"));
     return waitFor(dialog, [dialog, result] {
         if (dialog->result() != QDialog::Accepted)
             return false;

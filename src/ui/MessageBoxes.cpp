@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
-#include <QTranslator>
 
 #include <algorithm>
 
@@ -31,33 +30,6 @@ constexpr qsizetype shownCharacters = 400;
 // Room in a title bar beside the caption: the window icon and three buttons, with padding, on the
 // window managers we know.
 constexpr int titleBarControlsWidth = 160;
-
-// The details button's two captions in Chinese (Qt ships no translation here).
-class DetailsButtonTexts final : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *sourceText, const char *, int) const override
-    {
-        if (qstrcmp(context, "QMessageBox") != 0)
-            return {};
-        if (qstrcmp(sourceText, "Show Details...") == 0)
-            return QStringLiteral("显示详细信息...");
-        if (qstrcmp(sourceText, "Hide Details...") == 0)
-            return QStringLiteral("隐藏详细信息...");
-        return {};
-    }
-    bool isEmpty() const override { return false; }
-};
-
-void installDetailsButtonTexts()
-{
-    static DetailsButtonTexts *texts = [] {
-        auto *installed = new DetailsButtonTexts;
-        QCoreApplication::installTranslator(installed);
-        return installed;
-    }();
-    Q_UNUSED(texts);
-}
 
 // The width a title bar needs for the whole caption, in the bold face window managers draw it in.
 int captionWidth(const QString &caption)
@@ -97,9 +69,6 @@ BoxAnswer showMessage(QWidget *parent, const QString &text, const QString &capti
                     buttons == BoxButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                     : QMessageBox::Ok,
                     parent);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    if (buttons == BoxButtons::OkCancel)
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     setBoxTextAndCaption(box, text, caption);
     return box.exec() == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
@@ -129,7 +98,6 @@ void setBoxTextAndCaption(QMessageBox &box, const QString &text, const QString &
     const QString shown = shortenedBoxText(text);
     box.setText(shown);
     if (shown != text) {
-        installDetailsButtonTexts();
         box.setDetailedText(text);
     }
     // The box sizes itself from its contents; its button row, which spans the box, holds it at
