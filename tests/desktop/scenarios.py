@@ -98,6 +98,8 @@ def run_x11_part(part, tray_expected):
     part.check_tray_state(tray_expected)
 
     check_three_popups(part)
+    if part.session.name == "plasma":
+        check_desktop_do_not_disturb(part)
 
     part.minimise_main()
     if tray_expected:
@@ -184,6 +186,25 @@ def check_three_popups(part):
     checks.check(all(p["skip_taskbar"] for p in popups), "not in the taskbar (skipTaskbar)",
                  f"skipTaskbar {[p['skip_taskbar'] for p in popups]}, "
                  f"notification type {[p['notification'] for p in popups]}")
+
+
+def check_desktop_do_not_disturb(part):
+    """The desktop's do-not-disturb (the notification server's Inhibited): an alert arrives
+    without a popup; when it ends, one popup sums up what came meanwhile."""
+    checks = part.checks
+    wait_until(lambda: not part.client_windows()[2], 20)  # the earlier popups close by themselves
+    part.session.set_inhibited(True)
+    time.sleep(1)  # the client hears of it
+    part.server.publish_alert("601318", "买入")
+    appeared = wait_until(lambda: part.client_windows()[2], 12)  # two polls of the demo's 5 s
+    checks.check(not appeared, "quiet while the desktop is in do-not-disturb",
+                 "; ".join(map(describe, appeared or [])) or "no popup")
+    part.session.set_inhibited(False)
+    summary = wait_until(lambda: part.client_windows()[2], 10)
+    checks.check(bool(summary) and len(summary) == 1,
+                 "one summary popup when do-not-disturb ends",
+                 "; ".join(map(describe, summary or [])) or "none")
+    part.shot("do-not-disturb-ended")
 
 
 def check_popup_click_restores(part, hands, tray_expected):

@@ -86,6 +86,11 @@ class ShellSession:
         self.bus.get_object("org.freedesktop.Notifications", "/control").InvokeAction(
             dbus.UInt32(notification_id), action_key, dbus_interface="io.tipdesk.TestNotifications")
 
+    def set_inhibited(self, inhibited):
+        """The desktop's own do-not-disturb, as Plasma's notification settings switch it."""
+        self.bus.get_object("org.freedesktop.Notifications", "/control").SetInhibited(
+            dbus.Boolean(inhibited), dbus_interface="io.tipdesk.TestNotifications")
+
     def run_in_session(self, command):
         """Runs a command of the session's own (gdbus, gsettings) and waits a bounded time."""
         return subprocess.run(command, capture_output=True, text=True, timeout=30,
