@@ -98,7 +98,8 @@ QList<PollStep> fetchSteps(const QList<PollAction> &actions, const ContentSource
 {
     QList<PollStep> steps;
     for (PollAction action : actions) {
-        PollStep step {action};
+        PollStep step;
+        step.action = action;
         try {
             buildStep(step, source);
         } catch (const std::exception &) {
