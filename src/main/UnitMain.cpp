@@ -175,15 +175,43 @@ void TFrmMain::startTimers()
 void TFrmMain::toolbarButtonClick(int position)
 {
     // The buttons by toolbar position: RzToolButton8 stands second, and so on.
-    static constexpr void (TFrmMain::*handlers[toolbarEntryCount])() = {
-        &TFrmMain::RzToolButton1Click,  &TFrmMain::RzToolButton8Click,
-        &TFrmMain::RzToolButton9Click,  &TFrmMain::RzToolButton3Click,
-        &TFrmMain::RzToolButton2Click,  &TFrmMain::RzToolButton4Click,
-        &TFrmMain::RzToolButton5Click,  &TFrmMain::RzToolButton6Click,
-        &TFrmMain::RzToolButton7Click,  &TFrmMain::RzToolButton10Click,
-        &TFrmMain::RzToolButton11Click,
-    };
-    (this->*handlers[position - 1])();
+    switch (position) {
+    case 1:
+        RzToolButton1Click();
+        break;
+    case 2:
+        RzToolButton8Click();
+        break;
+    case 3:
+        RzToolButton9Click();
+        break;
+    case 4:
+        RzToolButton3Click();
+        break;
+    case 5:
+        RzToolButton2Click();
+        break;
+    case 6:
+        RzToolButton4Click();
+        break;
+    case 7:
+        RzToolButton5Click();
+        break;
+    case 8:
+        RzToolButton6Click();
+        break;
+    case 9:
+        RzToolButton7Click();
+        break;
+    case 10:
+        RzToolButton10Click();
+        break;
+    case 11:
+        RzToolButton11Click();
+        break;
+    default:
+        break;
+    }
 }
 
 void TFrmMain::RzToolButton11Click()
