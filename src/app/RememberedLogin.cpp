@@ -1,5 +1,6 @@
 #include "app/RememberedLogin.h"
 
+#include "app/LocalFile.h"
 #include "service/AppError.h"
 #include "service/Conversions.h"
 
@@ -13,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace RememberedLogin {
@@ -22,24 +21,12 @@ namespace {
 // Three short lines; anything bigger is not this file.
 constexpr qint64 largestSensibleFile = 4 * 1024;
 
-// The bytes of the file at `path` when it is a regular file of at most `limit` bytes. A link,
-// folder, FIFO or device there is not read: opening does not follow a link and does not wait
-// for a FIFO's writer, so a hostile path can neither hang the client nor feed it without end.
+// The bytes of the file at `path` when it is a regular file of at most `limit` bytes. A link is
+// not followed, so a hostile link can neither feed the client another file nor hang it.
 std::optional<QByteArray> regularFileBytes(const QString &path, qint64 limit)
 {
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return std::nullopt;
     QFile file;
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        return std::nullopt;
-    }
-    struct stat info
-    {
-    };
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > limit)
+    if (openLocalFile(path, limit, file, LinkRule::Refuse) != LocalFileCheck::Usable)
         return std::nullopt;
     const QByteArray bytes = file.read(limit + 1); // one more shows a file that grew meanwhile
     if (bytes.size() > limit || file.error() != QFileDevice::NoError)
