@@ -176,9 +176,9 @@ void DesktopIntegration::alert(PollStep::Kind kind, const QString &text)
     notify(text);
 }
 
-bool DesktopIntegration::minimiseHidesToTray() const
+bool DesktopIntegration::minimiseHidesToTray()
 {
-    const_cast<DesktopIntegration *>(this)->placeTrayIcon();
+    placeTrayIcon();
     return RzTrayIcon1->isVisible() && m_trayAvailable();
 }
 

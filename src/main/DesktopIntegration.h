@@ -53,7 +53,7 @@ public:
     // Whether minimising leaves only the notification-area icon: only while that icon is shown and
     // a notification area still exists. Otherwise the window stays in the taskbar. The main window
     // minimised under that rule is hidden.
-    bool minimiseHidesToTray() const;
+    bool minimiseHidesToTray();
 
     // Brings the main window back from the notification area or from being minimised, in front.
     // On Wayland the compositor gives the focus only with an activation token from whoever asked

@@ -88,8 +88,8 @@ void TFrmLogin::buildControls()
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 500, 330);
-    Image1->setAlignment(Qt::AlignTop
-                         | Qt::AlignLeft); // its face is painted once the name is known
+    // Its face is painted once the system's name is known.
+    Image1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     Image1->installEventFilter(this);
 
     Edit1 = new QLineEdit(this);
